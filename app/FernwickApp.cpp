@@ -1,0 +1,67 @@
+#include "app/FernwickApp.h"
+#include <cstdio>
+#include "app/FernwickDoc.h"
+#include "frame/MainFrame.h"
+#include "framework/DocTemplate.h"
+#include "framework/Path.h"
+#include "res/resource.h"
+#include "view/FernwickView.h"
+
+CFernwickApp::CFernwickApp() : m_strIniPath(AfxGetCurrentDirectory() + '\\' + kSettingsFileName)
+{
+}
+
+BOOL CFernwickApp::InitInstance()
+{
+    m_hMutex.reset(::CreateMutexA(nullptr, FALSE, kSingleInstanceMutex));
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (HWND other = ::FindWindowA(nullptr, kMainWindowTitle))
+            ::PostMessageA(other, WM_SHOWINSTANCE, 0, 0);
+        m_hMutex.reset();
+        return FALSE;
+    }
+
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, &AfxNew<CDocument, CFernwickDoc>,
+                                          &AfxNew<CFrameWnd, CMainFrame>, &AfxNew<CView, CFernwickView>));
+    OnFileNew();
+    auto* frame = static_cast<CMainFrame*>(m_pMainWnd);
+    if (frame == nullptr)
+        return FALSE;
+
+    frame->SetWindowText(kMainWindowTitle);
+    frame->ShowWindow(frame->m_nInitialShowCmd);
+    frame->UpdateWindow();
+
+    CDocument* doc = GetFirstDocTemplate()->GetFirstDoc();
+    if (auto* view = doc != nullptr ? static_cast<CFernwickView*>(doc->GetFirstView()) : nullptr) {
+        CFolderTreeCtrl& tree = view->m_wndTree;
+        tree.SelectItem(tree.GetRootItem());
+        tree.SetFocus();
+    }
+    return TRUE;
+}
+
+int CFernwickApp::ExitInstance()
+{
+    if (m_hMutex) {
+        ::ReleaseMutex(m_hMutex.get());
+        m_hMutex.reset();
+    }
+    return CWinApp::ExitInstance();
+}
+
+void CFernwickApp::ShowAboutBox()
+{
+    char text[128];
+    std::snprintf(text, sizeof text, "%s Version %s", m_strAppName.c_str(), "1.20");
+    AfxMessageBox(text, MB_OK | MB_ICONINFORMATION);
+}
+
+BOOL CFernwickApp::OnCommandEntry(const CCmdEntry& entry)
+{
+    switch (entry.nID) {
+    case ID_APP_ABOUT:
+        return entry.Command(this, &CFernwickApp::ShowAboutBox);
+    }
+    return CWinApp::OnCommandEntry(entry);
+}

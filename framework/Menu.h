@@ -1,0 +1,16 @@
+// CMenu: a menu handle and the calls of the same name. It owns nothing (see UniqueMenu).
+#pragma once
+#include "framework/Afx.h"
+
+class CMenu {
+public:
+    HMENU m_hMenu = nullptr;
+
+    CMenu() = default;
+    explicit CMenu(HMENU hMenu) : m_hMenu(hMenu) {}
+
+    int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
+    UINT GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos); }
+    CMenu GetSubMenu(int nPos) const { return CMenu(::GetSubMenu(m_hMenu, nPos)); }
+    UINT GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_hMenu, nID, nFlags); }
+};

@@ -1,0 +1,6 @@
+// Paths the system reports, read whole whatever their length.
+#pragma once
+#include <string>
+
+std::string AfxGetCurrentDirectory();
+std::string AfxGetFullPathName(const char* path);

@@ -1,0 +1,5 @@
+#include "framework/ShellCalls.h"
+
+CShellCalls g_shellCalls = {
+    ::MessageBoxA,
+};

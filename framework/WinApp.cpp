@@ -1,0 +1,210 @@
+#include "framework/WinApp.h"
+#include "framework/DocTemplate.h"
+#include "framework/ShellCalls.h"
+#include "framework/Wnd.h"
+
+namespace {
+CWinApp* g_pApp = nullptr;
+
+// The caret's blink and repaints do not end an idle period.
+bool IsIdleMessage(const MSG& msg)
+{
+    return msg.message != WM_PAINT && msg.message != 0x0118;
+}
+} // namespace
+
+CWinApp::CWinApp()
+{
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
+
+CWinApp* AfxGetThread()
+{
+    return g_pApp;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    return g_pApp != nullptr && g_pApp->m_hInstance != nullptr ? g_pApp->m_hInstance : ::GetModuleHandleA(nullptr);
+}
+
+void CWinApp::InitApplication(HINSTANCE hInstance)
+{
+    m_hInstance = hInstance;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    ::GetStartupInfoA(&si);
+    m_nCmdShow = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : SW_SHOWDEFAULT;
+    m_strAppName = AfxLoadString(AFX_IDS_APP_TITLE);
+}
+
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+
+int CWinApp::ExitInstance()
+{
+    return static_cast<int>(m_exitCode);
+}
+
+int CWinApp::Run()
+{
+    MSG msg{};
+    bool idle = true;
+    LONG idleCount = 0;
+    for (;;) {
+        while (idle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (!OnIdle(idleCount++))
+                idle = false;
+        }
+        do {
+            if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+                m_exitCode = msg.wParam;
+                return ExitInstance();
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+            if (IsIdleMessage(msg)) {
+                idle = true;
+                idleCount = 0;
+            }
+        } while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    }
+}
+
+BOOL CWinApp::OnIdle(LONG lCount)
+{
+    if (lCount == 0) {
+        if (m_pMainWnd != nullptr)
+            m_pMainWnd->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        return TRUE;
+    }
+    CWnd::DeleteTempMap();
+    return FALSE;
+}
+
+void CWinApp::AddDocTemplate(CSingleDocTemplate* pTemplate)
+{
+    m_templates.emplace_back(pTemplate);
+}
+
+CSingleDocTemplate* CWinApp::GetFirstDocTemplate() const
+{
+    return m_templates.empty() ? nullptr : m_templates.front().get();
+}
+
+void CWinApp::OnFileNew()
+{
+    if (CSingleDocTemplate* pTemplate = GetFirstDocTemplate())
+        pTemplate->OpenDocumentFile(nullptr);
+}
+
+void CWinApp::HideApplication() const
+{
+    if (m_pMainWnd == nullptr)
+        return;
+    ::ShowOwnedPopups(m_pMainWnd->m_hWnd, FALSE);
+    m_pMainWnd->ShowWindow(SW_HIDE);
+    m_pMainWnd->SetWindowPos(HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void CWinApp::CloseAllDocuments(BOOL bEndSession)
+{
+    for (auto& pTemplate : m_templates)
+        pTemplate->CloseAllDocuments(bEndSession);
+}
+
+void CWinApp::DoWaitCursor(int nCode)
+{
+    m_nWaitCursorCount += nCode;
+    if (m_nWaitCursorCount > 0) {
+        HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514))); // IDC_WAIT
+        if (nCode > 0 && m_nWaitCursorCount == 1)
+            m_hcurWaitCursorRestore = previous;
+    } else {
+        m_nWaitCursorCount = 0;
+        ::SetCursor(m_hcurWaitCursorRestore);
+    }
+}
+
+BOOL CWinApp::OnCommandEntry(const CCmdEntry& entry)
+{
+    switch (entry.nID) {
+    case ID_APP_EXIT:
+        return entry.Command(this, &CWinApp::OnAppExit);
+    }
+    return CCmdTarget::OnCommandEntry(entry);
+}
+
+void CWinApp::OnAppExit()
+{
+    if (m_pMainWnd != nullptr)
+        m_pMainWnd->SendMessage(WM_CLOSE);
+}
+
+int AfxWinMain(HINSTANCE hInstance)
+{
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr)
+        return -1;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    app->InitApplication(hInstance);
+    if (!app->InitInstance()) {
+        if (app->m_pMainWnd != nullptr)
+            app->m_pMainWnd->DestroyWindow();
+        return app->ExitInstance();
+    }
+    return app->Run();
+}
+
+std::string AfxLoadString(UINT nID)
+{
+    // LoadStringA reports a cut text as filling the buffer: grow until it does not.
+    std::string text(256, '\0');
+    for (;;) {
+        int n = ::LoadStringA(AfxGetInstanceHandle(), nID, text.data(), static_cast<int>(text.size()));
+        if (n < static_cast<int>(text.size()) - 1) {
+            text.resize(static_cast<size_t>(n > 0 ? n : 0));
+            return text;
+        }
+        text.resize(text.size() * 2);
+    }
+}
+
+int AfxMessageBox(const char* text, UINT nType)
+{
+    CWinApp* app = AfxGetApp();
+    HWND owner = nullptr;
+    if (app != nullptr && app->m_pMainWnd != nullptr)
+        owner = ::GetLastActivePopup(app->m_pMainWnd->m_hWnd);
+    if ((nType & MB_ICONMASK) == 0) {
+        switch (nType & MB_TYPEMASK) {
+        case MB_OK:
+        case MB_OKCANCEL:
+        case MB_YESNO:
+        case MB_YESNOCANCEL:
+            nType |= MB_ICONEXCLAMATION;
+            break;
+        }
+    }
+    const std::string caption = app != nullptr ? app->m_strAppName : std::string();
+    return g_shellCalls.MessageBoxA(owner, text, caption.c_str(), nType);
+}
+
+int AfxMessageBox(UINT nIDPrompt, UINT nType)
+{
+    return AfxMessageBox(AfxLoadString(nIDPrompt).c_str(), nType);
+}

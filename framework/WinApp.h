@@ -1,0 +1,57 @@
+// CWinApp: the one application object, its start-up, message loop and exit.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+#include "framework/CmdTarget.h"
+
+class CWinApp : public CCmdTarget {
+public:
+    // Constructed before the program's entry; it becomes the application object.
+    CWinApp();
+    ~CWinApp() override;
+
+    HINSTANCE m_hInstance = nullptr;
+    std::string m_strAppName;         // string AFX_IDS_APP_TITLE
+    int m_nCmdShow = SW_SHOWDEFAULT;  // the process's show command; -1 once the frame used it
+    CWnd* m_pMainWnd = nullptr;
+    int m_nWaitCursorCount = 0;
+    HCURSOR m_hcurWaitCursorRestore = nullptr;
+
+    // Reads the instance, the show command and the application name.
+    void InitApplication(HINSTANCE hInstance);
+    virtual BOOL InitInstance();
+    // May be reached twice at log-off; overrides keep their exit work to one run.
+    virtual int ExitInstance();
+    virtual int Run();
+    // lCount counts the idle calls since the last message; FALSE: no more idle work.
+    virtual BOOL OnIdle(LONG lCount);
+
+    CWnd* GetMainWnd() const { return m_pMainWnd; }
+    void AddDocTemplate(CSingleDocTemplate* pTemplate); // takes ownership
+    CSingleDocTemplate* GetFirstDocTemplate() const;
+    // The new-document command: the empty document with its frame and view.
+    void OnFileNew();
+    void HideApplication() const;
+    void CloseAllDocuments(BOOL bEndSession);
+    void DoWaitCursor(int nCode);
+
+protected:
+    BOOL OnCommandEntry(const CCmdEntry& entry) override;
+    void OnAppExit();
+
+private:
+    std::vector<std::unique_ptr<CSingleDocTemplate>> m_templates;
+    WPARAM m_exitCode = 0;
+};
+
+CWinApp* AfxGetApp();
+CWinApp* AfxGetThread(); // one user-interface thread: the application object
+HINSTANCE AfxGetInstanceHandle();
+int AfxWinMain(HINSTANCE hInstance);
+
+std::string AfxLoadString(UINT nID);
+// A message box owned by the main window's last active pop-up, captioned with the
+// application name; OK and yes/no boxes without an icon get the exclamation mark.
+int AfxMessageBox(const char* text, UINT nType = MB_OK);
+int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK);

@@ -1,0 +1,100 @@
+// CWnd: a window handle bound to a C++ object that receives its messages.
+#pragma once
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include "framework/CmdTarget.h"
+
+struct CCreateContext;
+
+class CWnd : public CCmdTarget {
+public:
+    HWND m_hWnd = nullptr;
+
+    CWnd() = default;
+    ~CWnd() override; // destroys a window that still exists
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    operator HWND() const { return m_hWnd; }
+
+    // The object bound to a window; for a window without one, a temporary wrapper that
+    // lives until the program next goes idle. Null for a null handle.
+    static CWnd* FromHandle(HWND hWnd);
+    static CWnd* FromHandlePermanent(HWND hWnd);
+    static void DeleteTempMap();
+
+    // className null: the framework's own window class.
+    BOOL CreateEx(DWORD dwExStyle, const char* className, const char* windowName, DWORD dwStyle,
+                  const RECT& rect, HWND hWndParent, HMENU hMenuOrId, void* lpParam = nullptr);
+    virtual BOOL Create(const char* className, const char* windowName, DWORD dwStyle, const RECT& rect,
+                        CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
+    BOOL DestroyWindow();
+    // Routes an existing window's messages (a dialog control, a common control) to this object.
+    BOOL SubclassWindow(HWND hWnd);
+
+    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageA(m_hWnd, msg, wParam, lParam);
+    }
+    BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::PostMessageA(m_hWnd, msg, wParam, lParam);
+    }
+    BOOL ShowWindow(int nCmdShow) const { return ::ShowWindow(m_hWnd, nCmdShow); }
+    void UpdateWindow() const { ::UpdateWindow(m_hWnd); }
+    void SetWindowText(const char* text) const { ::SetWindowTextA(m_hWnd, text); }
+    std::string GetWindowText() const;
+    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    HWND SetFocus() const { return ::SetFocus(m_hWnd); }
+    CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
+    CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
+    BOOL SetWindowPos(HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) const
+    {
+        return ::SetWindowPos(m_hWnd, hWndInsertAfter, x, y, cx, cy, nFlags);
+    }
+    void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
+    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0) const;
+    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0) const;
+    void SetRedraw(BOOL bRedraw = TRUE) const { SendMessage(WM_SETREDRAW, bRedraw); }
+    BOOL GetWindowPlacement(WINDOWPLACEMENT* wp) const;
+    BOOL SetWindowPlacement(WINDOWPLACEMENT* wp) const;
+    void SendMessageToDescendants(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+protected:
+    // The class's message switch; unhandled messages go to Default().
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window class's own processing of the message being handled.
+    LRESULT Default();
+    virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
+    // Registers a window class of the framework's (messages reach the bound object) once.
+    static void RegisterWindowClass(const char* name, HICON hIcon, int backgroundColor);
+    // Called after WM_NCDESTROY, when the handle is gone; auto-deleting windows delete here.
+    virtual void PostNcDestroy() {}
+    // A menu or accelerator command, or a control's WM_COMMAND its own handler left alone.
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    // A child's notification its own handler left alone; routed by control id and code.
+    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // A notification or colour request this window sent to its parent, offered back to it
+    // first (WM_NOTIFY, WM_COMMAND, WM_CTLCOLOR*). TRUE ends it with *pResult.
+    virtual BOOL OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+
+private:
+    struct CurrentMessage {
+        UINT message = 0;
+        WPARAM wParam = 0;
+        LPARAM lParam = 0;
+    };
+
+    static LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void Attach(HWND hWnd, WNDPROC pfnSuper);
+    BOOL ReflectToChild(HWND hWndChild, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+
+    WNDPROC m_pfnSuper = nullptr;
+    CurrentMessage m_current;
+
+    static CWnd* s_pWndInit; // the object whose window is being created
+    static std::unordered_map<HWND, CWnd*> s_permanent;
+    static std::unordered_map<HWND, std::unique_ptr<CWnd>> s_temporary;
+};

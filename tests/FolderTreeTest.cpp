@@ -1,0 +1,242 @@
+// The folder tree control over real folders: what is listed, how items are named and
+// iconed, lazy expansion and collapse, and item paths.
+#include "TreeFixture.h"
+#include <shellapi.h>
+
+namespace {
+class FolderTreeTest : public TreeFixture {
+protected:
+    void Show(const std::string& rootPath) { ASSERT_TRUE(tree.DisplayTree(rootPath, TRUE)); }
+    DWORD_PTR Kind(const std::vector<std::string>& texts) const { return tree.GetItemData(Item(texts)); }
+};
+
+TEST_F(FolderTreeTest, FoldersComeFirstUnderEveryParentEachSortedWithoutRegardToCase)
+{
+    for (const char* name : {"b.txt", "A.txt", "_x.txt", "Games\\b.txt", "Games\\A.txt", "Games\\zeta\\1",
+                             "Games\\Alpha\\1"})
+        folder.MakeFile(std::string("Root\\") + name);
+    folder.MakeFolder("Root\\zeta");
+    folder.MakeFolder("Root\\alpha");
+    Show(root);
+    EXPECT_EQ(Texts(), (Names{"alpha", "Games", "zeta", "_x.txt", "A.txt", "b.txt"}));
+    UserExpand(Item({"Games"}));
+    EXPECT_EQ(Texts(Item({"Games"})), (Names{"Alpha", "zeta", "A.txt", "b.txt"}));
+}
+
+TEST_F(FolderTreeTest, ShortcutsShowWithoutTheirExtensionAndCarryTheirKind)
+{
+    for (const char* name : {"Readme.LNK", "Site.url", "x.url.lnk", "Notes.lnk", "plain.txt", "noext"})
+        folder.MakeFile(std::string("Root\\") + name, "[InternetShortcut]\r\n");
+    folder.MakeFolder("Root\\Tools.lnk");
+    folder.MakeFolder("Root\\Notes\\inner");
+    Show(root);
+    EXPECT_EQ(Texts(), (Names{"Notes", "Tools.lnk", "noext", "Notes", "plain.txt", "Readme", "Site", "x.url"}));
+    EXPECT_EQ(Kind({"Tools.lnk"}), static_cast<DWORD_PTR>(kindFolder));
+    EXPECT_EQ(Kind({"Readme"}), static_cast<DWORD_PTR>(kindShortcut));
+    EXPECT_EQ(Kind({"Site"}), static_cast<DWORD_PTR>(kindInternetShortcut));
+    EXPECT_EQ(Kind({"x.url"}), static_cast<DWORD_PTR>(kindShortcut));
+    EXPECT_EQ(Kind({"plain.txt"}), static_cast<DWORD_PTR>(kindFile));
+    EXPECT_EQ(Kind({"noext"}), static_cast<DWORD_PTR>(kindFile));
+    // The file Notes.lnk comes after the folder Notes, with the same text.
+    HTREEITEM folderNotes = tree.GetRootItem();
+    EXPECT_EQ(tree.GetItemData(folderNotes), static_cast<DWORD_PTR>(kindFolder));
+    HTREEITEM fileNotes = tree.GetNextSiblingItem(tree.GetNextSiblingItem(tree.GetNextSiblingItem(folderNotes)));
+    EXPECT_EQ(tree.GetItemText(fileNotes), "Notes");
+    EXPECT_EQ(tree.GetItemData(fileNotes), static_cast<DWORD_PTR>(kindShortcut));
+}
+
+TEST_F(FolderTreeTest, HiddenEntriesAreNeverListedButAHiddenOnlyFolderStillGetsAButton)
+{
+    folder.MakeFile("Root\\visible.txt");
+    ::SetFileAttributesA(folder.MakeFile("Root\\secret.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ::SetFileAttributesA(folder.MakeFolder("Root\\Shell\\inside").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ::SetFileAttributesA(folder.MakeFolder("Root\\Private").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ::SetFileAttributesA(folder.MakeFile("Root\\Quiet\\only.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    Show(root);
+    EXPECT_EQ(Texts(), (Names{"Quiet", "Shell", "visible.txt"}));
+    HTREEITEM shell = Item({"Shell"});
+    EXPECT_TRUE(HasPlaceholderOnly(shell)) << "a hidden subfolder still counts for the button";
+    UserExpand(shell);
+    EXPECT_EQ(tree.GetChildItem(shell), nullptr);
+    EXPECT_EQ(tree.GetChildItem(Item({"Quiet"})), nullptr) << "a hidden file does not count";
+
+    EXPECT_TRUE(IsListedEntry(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_TRUE(IsListedEntry(FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_FALSE(IsListedEntry(FILE_ATTRIBUTE_TEMPORARY));
+    EXPECT_FALSE(IsListedEntry(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_TEMPORARY));
+    EXPECT_FALSE(IsListedEntry(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
+TEST_F(FolderTreeTest, ExpansionReadsTheDiskAfreshAndCollapseForgetsDeeperExpansions)
+{
+    folder.MakeFolder("Root\\Empty");
+    folder.MakeFile("Root\\Games\\Arcade\\pong.txt");
+    folder.MakeFile("Root\\Games\\old.txt");
+    Show(root);
+    HTREEITEM empty = Item({"Empty"});
+    EXPECT_EQ(tree.GetChildItem(empty), nullptr) << "nothing to show: no button";
+
+    HTREEITEM games = Item({"Games"});
+    EXPECT_TRUE(HasPlaceholderOnly(games));
+    UserExpand(games);
+    UserExpand(Item({"Games", "Arcade"}));
+    EXPECT_EQ(Texts(Item({"Games", "Arcade"})), (Names{"pong.txt"}));
+
+    UserCollapse(games);
+    EXPECT_TRUE(HasPlaceholderOnly(games));
+    folder.MakeFile("Root\\Games\\new.txt");
+    UserExpand(games);
+    EXPECT_EQ(Texts(games), (Names{"Arcade", "new.txt", "old.txt"}));
+    EXPECT_TRUE(HasPlaceholderOnly(Item({"Games", "Arcade"}))) << "the deeper expansion was forgotten";
+
+    // Emptied on disk while collapsed: the button stays, expanding shows nothing.
+    UserCollapse(games);
+    RemoveTree(root + "\\Games");
+    ::CreateDirectoryA((root + "\\Games").c_str(), nullptr);
+    EXPECT_TRUE(HasPlaceholderOnly(games));
+    UserExpand(games);
+    EXPECT_EQ(tree.GetChildItem(games), nullptr);
+}
+
+TEST_F(FolderTreeTest, RootWithOrWithoutBackslashAndInAnotherCaseGivesTheSameTreeAndPaths)
+{
+    folder.MakeFile("Root\\Games\\Readme.lnk");
+    folder.MakeFile("Root\\Games\\Site.url");
+    std::string upper = root;
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (const std::string& given : {root, root + "\\", upper}) {
+        SCOPED_TRACE(given);
+        Show(given);
+        EXPECT_EQ(tree.m_strRootPath, given.back() == '\\' ? given : given + "\\");
+        EXPECT_EQ(Texts(), (Names{"Games"}));
+        UserExpand(Item({"Games"}));
+        EXPECT_EQ(Texts(Item({"Games"})), (Names{"Readme", "Site"}));
+        EXPECT_EQ(tree.GetItemPath(Item({"Games"})), tree.m_strRootPath + "Games");
+        EXPECT_EQ(tree.GetItemPath(Item({"Games", "Readme"})), tree.m_strRootPath + "Games\\Readme");
+    }
+}
+
+TEST_F(FolderTreeTest, TwoByteNamesWithA5CTrailByteAreNeverSplit)
+{
+    // "ソ" and "表" end in 0x5C; the folder's name ends in such a character.
+    const std::string so = "\x83\x5C";
+    const std::string table = "\x90\x7D\x95\x5C";
+    folder.MakeFile("Root\\" + so + "\\" + table + ".txt");
+    folder.MakeFile("Root\\" + so + "\\" + table + "\\deep.lnk");
+    Show(root);
+    EXPECT_EQ(Texts(), (Names{so}));
+    UserExpand(Item({so}));
+    EXPECT_EQ(Texts(Item({so})), (Names{table, table + ".txt"}));
+    UserExpand(Item({so, table}));
+    EXPECT_EQ(Texts(Item({so, table})), (Names{"deep"}));
+    EXPECT_EQ(tree.GetItemPath(Item({so, table, "deep"})), root + "\\" + so + "\\" + table + "\\deep");
+    EXPECT_EQ(CFolderTreeCtrl::GetLastComponent(root + "\\" + so), so);
+    EXPECT_EQ(CFolderTreeCtrl::GetLastComponent(root + "\\" + so + "\\"), so);
+}
+
+TEST_F(FolderTreeTest, OddNamesAndLongPathsAreShownAsTheyAre)
+{
+    const std::string ampersand = "Tom & Jerry";
+    const std::string blanks = "  lead";
+    folder.MakeFile("Root\\" + ampersand + ".txt");
+    folder.MakeFolder("Root\\" + blanks);
+    // Fill the path up to just below 260 bytes, the longest the file functions take.
+    std::string longName(259 - root.size() - 1 - 4, 'n');
+    folder.MakeFile("Root\\" + longName + ".txt");
+    Show(root);
+    EXPECT_EQ(Texts(), (Names{blanks, longName + ".txt", ampersand + ".txt"}));
+    EXPECT_EQ(tree.GetItemPath(Item({longName + ".txt"})), root + "\\" + longName + ".txt");
+    EXPECT_EQ(tree.GetItemText(Item({longName + ".txt"})).size(), longName.size() + 4);
+}
+
+TEST_F(FolderTreeTest, MissingRootOrRootThatIsAFileGivesAnEmptyTree)
+{
+    folder.MakeFile("Root\\file.txt");
+    EXPECT_TRUE(tree.DisplayTree(root + "\\missing", TRUE));
+    EXPECT_EQ(tree.GetCount(), 0u);
+    EXPECT_EQ(tree.m_strRootPath, root + "\\missing\\");
+    EXPECT_TRUE(tree.DisplayTree(root + "\\file.txt", TRUE));
+    EXPECT_EQ(tree.GetCount(), 0u);
+    EXPECT_TRUE(tree.m_strError.empty());
+    std::string huge(400, 'x');
+    EXPECT_TRUE(tree.DisplayTree(root + "\\" + huge, TRUE));
+    EXPECT_EQ(tree.GetCount(), 0u);
+}
+
+TEST_F(FolderTreeTest, FoldersOnlyWhenFilesAreNotShown)
+{
+    folder.MakeFile("Root\\a.txt");
+    folder.MakeFile("Root\\Docs\\b.txt");
+    folder.MakeFolder("Root\\Full\\Sub");
+    ASSERT_TRUE(tree.DisplayTree(root, FALSE));
+    EXPECT_EQ(Texts(), (Names{"Docs", "Full"}));
+    EXPECT_EQ(tree.GetChildItem(Item({"Docs"})), nullptr) << "a folder of files has nothing to show";
+    EXPECT_TRUE(HasPlaceholderOnly(Item({"Full"})));
+}
+
+TEST_F(FolderTreeTest, AnEntryWithoutIconIsLeftOutAndTheFailureKept)
+{
+    Show(root);
+    EXPECT_EQ(tree.InsertPathItem(TVI_ROOT, root + "\\vanished.txt", kindFile), nullptr);
+    EXPECT_EQ(tree.m_strError, "Error Gettting SystemFileInfo!");
+    EXPECT_EQ(tree.GetCount(), 0u);
+    folder.MakeFile("Root\\present.txt");
+    Show(root);
+    EXPECT_EQ(tree.m_strError, "Error Gettting SystemFileInfo!") << "a later success does not clear it";
+}
+
+// The cheap index query must pick the very images the icon queries report.
+TEST_F(FolderTreeTest, ItemImagesAreTheSystemListIndexesOfTheEntrysIcons)
+{
+    folder.MakeFile("Root\\a.txt");
+    folder.MakeFile("Root\\b.lnk");
+    folder.MakeFile("Root\\c.url", "[InternetShortcut]\r\nURL=http://localhost/\r\n");
+    folder.MakeFile("Root\\d.exe", "MZ");
+    folder.MakeFolder("Root\\Folder\\Sub");
+    Show(root);
+    SHFILEINFOA system{};
+    auto list = reinterpret_cast<HIMAGELIST>(
+        ::SHGetFileInfoA("C:\\", 0, &system, sizeof system, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    EXPECT_EQ(tree.GetImageList(TVSIL_NORMAL), list);
+    EXPECT_EQ(tree.m_imageList.GetSafeHandle(), list);
+    const char* names[] = {"Folder", "a.txt", "b.lnk", "c.url", "d.exe"};
+    HTREEITEM item = tree.GetRootItem();
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        ASSERT_NE(item, nullptr);
+        TVITEMA tv{};
+        tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        tv.hItem = item;
+        tree.GetItem(&tv);
+        std::string path = root + "\\" + name + "\\";
+        SHFILEINFOA normal{}, open{};
+        ASSERT_NE(::SHGetFileInfoA(path.c_str(), 0, &normal, sizeof normal, SHGFI_ICON | SHGFI_SMALLICON), 0u);
+        ASSERT_NE(::SHGetFileInfoA(path.c_str(), 0, &open, sizeof open, SHGFI_ICON | SHGFI_OPENICON | SHGFI_SMALLICON),
+                  0u);
+        ::DestroyIcon(normal.hIcon);
+        ::DestroyIcon(open.hIcon);
+        EXPECT_EQ(tv.iImage, normal.iIcon);
+        EXPECT_EQ(tv.iSelectedImage, open.iIcon);
+        item = tree.GetNextSiblingItem(item);
+    }
+}
+
+TEST_F(FolderTreeTest, TheSharedSystemImageListOutlivesTheControl)
+{
+    folder.MakeFile("Root\\a.txt");
+    Show(root);
+    HIMAGELIST list = tree.GetImageList(TVSIL_NORMAL);
+    int count = ImageList_GetImageCount(list);
+    ASSERT_GT(count, 0);
+    tree.DestroyWindow();
+    EXPECT_EQ(ImageList_GetImageCount(list), count);
+}
+
+TEST_F(FolderTreeTest, LabelEditingIsSwitchedOff)
+{
+    tree.ModifyStyle(0, TVS_EDITLABELS);
+    Show(root);
+    EXPECT_EQ(tree.GetStyle() & TVS_EDITLABELS, 0u);
+}
+} // namespace

@@ -1,0 +1,22 @@
+// A folder of the test's own under the temporary directory, removed with everything in it.
+#pragma once
+#include <string>
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // Full path, without a trailing backslash.
+    const std::string& Path() const { return m_path; }
+    // Creates a folder or a file (with its parent folders) at a path relative to this one.
+    std::string MakeFolder(const std::string& relative) const;
+    std::string MakeFile(const std::string& relative, const std::string& content = "x") const;
+
+private:
+    std::string m_path;
+};
+
+void RemoveTree(const std::string& path);
