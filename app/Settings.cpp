@@ -1,0 +1,121 @@
+#include "app/Settings.h"
+#include <algorithm>
+#include <cstdio>
+#include "framework/Handles.h"
+
+namespace {
+constexpr char kSection[] = "Settings";
+constexpr char kWindowPosKey[] = "WindowPos";
+constexpr char kTopMostKey[] = "TopMost";
+constexpr char kDirTreeKeyPrefix[] = "DirTree";
+constexpr char kWindowPosFormat[] = "%u,%u,%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld";
+constexpr int kWindowPosFields = 10;
+constexpr DWORD kWindowPosBufferSize = 68;
+constexpr DWORD kDirTreeBufferSize = 260;
+
+std::string ReadValue(const char* key, DWORD bufferSize, const std::string& iniPath)
+{
+    // Zeroed: cutting a double-byte character can leave the byte before the terminator unwritten.
+    std::string value(bufferSize, '\0');
+    ::GetPrivateProfileStringA(kSection, key, "", value.data(), bufferSize, iniPath.c_str());
+    value.erase(std::find(value.begin(), value.end(), '\0'), value.end());
+    return value;
+}
+
+std::string DirTreeKey(int index)
+{
+    return kDirTreeKeyPrefix + std::to_string(index);
+}
+
+// Reading trims blanks around a value and drops quotes around it; quoting keeps such a name whole.
+std::string Quoted(const std::string& folder)
+{
+    const auto trimmed = [](char c) { return c == ' ' || c == '\t' || c == '"' || c == '\''; };
+    if (trimmed(folder.front()) || trimmed(folder.back()))
+        return '"' + folder + '"';
+    return folder;
+}
+} // namespace
+
+bool FileExists(const std::string& path)
+{
+    WIN32_FIND_DATAA data;
+    const UniqueFindHandle find(::FindFirstFileA(path.c_str(), &data));
+    return static_cast<bool>(find);
+}
+
+bool ReadWindowPlacement(WINDOWPLACEMENT& placement, const std::string& iniPath)
+{
+    if (!FileExists(iniPath))
+        return false;
+    const std::string text = ReadValue(kWindowPosKey, kWindowPosBufferSize, iniPath);
+    WINDOWPLACEMENT read{};
+    const int fields = std::sscanf(text.c_str(), kWindowPosFormat, &read.flags, &read.showCmd,
+                                   &read.ptMinPosition.x, &read.ptMinPosition.y,
+                                   &read.ptMaxPosition.x, &read.ptMaxPosition.y,
+                                   &read.rcNormalPosition.left, &read.rcNormalPosition.top,
+                                   &read.rcNormalPosition.right, &read.rcNormalPosition.bottom);
+    if (fields != kWindowPosFields)
+        return false;
+    read.length = sizeof read;
+    placement = read;
+    return true;
+}
+
+void WriteWindowPlacement(const WINDOWPLACEMENT& placement, const std::string& iniPath)
+{
+    char text[kWindowPosBufferSize];
+    const int length = std::snprintf(text, sizeof text, kWindowPosFormat, placement.flags, placement.showCmd,
+                                     placement.ptMinPosition.x, placement.ptMinPosition.y,
+                                     placement.ptMaxPosition.x, placement.ptMaxPosition.y,
+                                     placement.rcNormalPosition.left, placement.rcNormalPosition.top,
+                                     placement.rcNormalPosition.right, placement.rcNormalPosition.bottom);
+    // A cut value can still read as ten numbers, the last one wrong: keep the earlier value instead.
+    if (length < 0 || length >= static_cast<int>(sizeof text))
+        return;
+    ::WritePrivateProfileStringA(kSection, kWindowPosKey, text, iniPath.c_str());
+}
+
+bool ReadDirTreeList(std::vector<std::string>& list, const std::string& iniPath)
+{
+    if (!FileExists(iniPath))
+        return false;
+    for (int index = 0;; ++index) {
+        std::string folder = ReadValue(DirTreeKey(index).c_str(), kDirTreeBufferSize, iniPath);
+        if (folder.empty())
+            break;
+        list.push_back(std::move(folder));
+    }
+    return !list.empty();
+}
+
+void WriteDirTreeList(const std::vector<std::string>& list, const std::string& iniPath)
+{
+    int index = 0;
+    for (const std::string& folder : list) {
+        // An empty value would end the list there and hide the folders after it.
+        if (folder.empty())
+            continue;
+        ::WritePrivateProfileStringA(kSection, DirTreeKey(index++).c_str(), Quoted(folder).c_str(), iniPath.c_str());
+    }
+    // Advancing even when a delete fails keeps a read-only file from looping forever.
+    for (;; ++index) {
+        const std::string key = DirTreeKey(index);
+        if (ReadValue(key.c_str(), kDirTreeBufferSize, iniPath).empty())
+            break;
+        ::WritePrivateProfileStringA(kSection, key.c_str(), nullptr, iniPath.c_str());
+    }
+}
+
+bool ReadTopMost(const std::string& iniPath)
+{
+    return FileExists(iniPath) && ::GetPrivateProfileIntA(kSection, kTopMostKey, 0, iniPath.c_str()) != 0;
+}
+
+void WriteTopMost(bool topMost, const std::string& iniPath)
+{
+    if (!FileExists(iniPath))
+        return;
+    ::WritePrivateProfileStringA(kSection, kTopMostKey, std::to_string(static_cast<long>(topMost)).c_str(),
+                                 iniPath.c_str());
+}
