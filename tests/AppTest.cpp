@@ -4,6 +4,7 @@
 #include "TempFolder.h"
 #include "app/FernwickApp.h"
 #include "framework/Path.h"
+#include "res/resource.h"
 #include "view/FernwickView.h"
 
 namespace {
@@ -72,7 +73,18 @@ TEST_F(AppTest, FirstInstanceShowsTheTitledWindowWithTheTreeFocusedOnItsFirstIte
     EXPECT_EQ(pView->m_wndTree.GetSelectedItem(), first);
     EXPECT_EQ(pView->m_wndTree.GetItemText(first), "Apps");
 
-    ::SendMessageA(frame, WM_CLOSE, 0, 0);
+    // Commands whose handlers do not exist yet are disabled, not faked.
+    HMENU menu = ::GetMenu(frame);
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
+        ::SendMessageA(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(::GetSubMenu(menu, i)), i);
+    auto grayed = [&](UINT id) { return (::GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
+    EXPECT_TRUE(grayed(ID_FILE_REFRESH));
+    EXPECT_TRUE(grayed(ID_FILE_OPEN_ROOT));
+    EXPECT_TRUE(grayed(ID_VIEW_TOPMOST));
+    EXPECT_FALSE(grayed(ID_APP_EXIT));
+    EXPECT_FALSE(grayed(ID_APP_ABOUT));
+
+    ::SendMessageA(frame, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_FALSE(::IsWindow(frame));
     app.ExitInstance();
     EXPECT_FALSE(MutexExists()) << "exit releases the single-instance mutex";

@@ -1,6 +1,7 @@
 // The folder tree control over real folders: what is listed, how items are named and
 // iconed, lazy expansion and collapse, and item paths.
 #include "TreeFixture.h"
+#include <algorithm>
 #include <shellapi.h>
 
 namespace {
@@ -148,6 +149,22 @@ TEST_F(FolderTreeTest, OddNamesAndLongPathsAreShownAsTheyAre)
     EXPECT_EQ(Texts(), (Names{blanks, longName + ".txt", ampersand + ".txt"}));
     EXPECT_EQ(tree.GetItemPath(Item({longName + ".txt"})), root + "\\" + longName + ".txt");
     EXPECT_EQ(tree.GetItemText(Item({longName + ".txt"})).size(), longName.size() + 4);
+}
+
+// A root in another form than the search reports does not strip: the top level shows
+// whole paths, and item paths are the root followed by them.
+TEST_F(FolderTreeTest, RootWithSlashesShowsWholePathsReadBackPastTheFirstBuffer)
+{
+    // A file's path may reach 259 bytes, past the 256 bytes an item text is first read into.
+    const std::string longName(258 - root.size(), 'L');
+    folder.MakeFile("Root\\" + longName);
+    std::string slashed = root;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    Show(slashed);
+    const std::string whole = root + "\\" + longName;
+    ASSERT_GT(whole.size(), 256u);
+    EXPECT_EQ(Texts(), (Names{whole}));
+    EXPECT_EQ(tree.GetItemPath(tree.GetRootItem()), slashed + "\\" + whole);
 }
 
 TEST_F(FolderTreeTest, MissingRootOrRootThatIsAFileGivesAnEmptyTree)

@@ -116,6 +116,7 @@ public:
         ::GetExitCodeProcess(m_process.get(), &code);
         return code;
     }
+    std::string State() const { return Running() ? "running" : "exited with " + std::to_string(ExitCode()); }
     // Its visible main window, once it has one.
     HWND WaitForMainWindow() const
     {
@@ -199,7 +200,7 @@ TEST_F(StartupTest, FirstInstanceShowsItsWindowWithTheFolderTree)
 {
     auto first = Start();
     HWND main = first->WaitForMainWindow();
-    ASSERT_NE(main, nullptr) << "no visible window titled Fernwick; running: " << first->Running();
+    ASSERT_NE(main, nullptr) << "no visible window titled Fernwick; the program is " << first->State();
     EXPECT_EQ(::FindWindowA(nullptr, kTitle), main);
     EXPECT_EQ(::GetAncestor(main, GA_ROOT), main);
 
@@ -219,7 +220,7 @@ TEST_F(StartupTest, SecondStartLeavesQuietlyAndTheFirstKeepsRunning)
 {
     auto first = Start();
     HWND main = first->WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
+    ASSERT_NE(main, nullptr) << "the first instance is " << first->State();
 
     auto second = Start();
     bool secondHadWindow = false;
@@ -242,7 +243,7 @@ TEST_F(StartupTest, SecondStartBringsBackAHiddenOrMinimizedFirstWindow)
 {
     auto first = Start();
     HWND main = first->WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
+    ASSERT_NE(main, nullptr) << "the first instance is " << first->State();
 
     ::ShowWindow(main, SW_HIDE);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(main); }));
@@ -281,7 +282,7 @@ TEST_F(StartupTest, TenSimultaneousStartsLeaveExactlyOneInstance)
             EXPECT_EQ(p->ExitCode(), 0u);
     }
     HWND main = survivor->WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
+    ASSERT_NE(main, nullptr) << "the remaining instance is " << survivor->State();
     EXPECT_EQ(TitledWindows(), std::vector<HWND>{main});
     EXPECT_EQ(countRunning(), 1);
 }
@@ -290,14 +291,14 @@ TEST_F(StartupTest, StartAfterTheFirstClosedIsTheFirstAgain)
 {
     auto first = Start();
     HWND main = first->WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
+    ASSERT_NE(main, nullptr) << "the first instance is " << first->State();
     ::PostMessageA(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(first->WaitForExit()) << "WM_CLOSE did not end the program";
     EXPECT_EQ(first->ExitCode(), 0u);
 
     auto next = Start();
     HWND nextMain = next->WaitForMainWindow();
-    ASSERT_NE(nextMain, nullptr) << "the new start did not run as the first instance; running: " << next->Running();
+    ASSERT_NE(nextMain, nullptr) << "the new start showed no window; it is " << next->State();
     EXPECT_TRUE(next->Running());
     EXPECT_EQ(TitledWindows(), std::vector<HWND>{nextMain});
 }
