@@ -166,6 +166,20 @@ TEST_F(LifecycleTest, NewDocumentCreatesInOrderAndShowsTheFrameWithTheProcessSho
     EXPECT_NE(::GetMenu(frame), nullptr);
 }
 
+TEST_F(LifecycleTest, DefaultActivationShowsAHiddenFrameAndRestoresAMinimizedOne)
+{
+    auto* pFrame = static_cast<CFrameWnd*>(app.m_pMainWnd);
+    ::ShowWindow(frame, SW_HIDE);
+    pFrame->ActivateFrame(-1);
+    EXPECT_TRUE(::IsWindowVisible(frame));
+    ::ShowWindow(frame, SW_MINIMIZE);
+    pFrame->ActivateFrame(-1);
+    EXPECT_FALSE(::IsIconic(frame));
+    ::ShowWindow(frame, SW_MAXIMIZE);
+    pFrame->ActivateFrame(-1);
+    EXPECT_TRUE(::IsZoomed(frame)) << "a shown frame is left as it is";
+}
+
 TEST_F(LifecycleTest, CloseDestroysFrameViewTreeInOrderThenDeletesTheDocumentAndPostsQuit)
 {
     g_log.Clear();
