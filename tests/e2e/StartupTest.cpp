@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "TempFolder.h"
 #include "framework/Handles.h"
 
 namespace {
@@ -141,24 +142,6 @@ bool AnyInstanceAlive()
     return mutex || ::FindWindowA(nullptr, kTitle) != nullptr;
 }
 
-void RemoveTree(const std::string& path)
-{
-    WIN32_FIND_DATAA data;
-    UniqueFindHandle find(::FindFirstFileA((path + "\\*").c_str(), &data));
-    if (find) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path + '\\' + name);
-            else
-                ::DeleteFileA((path + '\\' + name).c_str());
-        } while (::FindNextFileA(find.get(), &data));
-    }
-    ::RemoveDirectoryA(path.c_str());
-}
-
 // Each test gets its own working folder with a small root folder, and no Fernwick running beside it.
 class StartupTest : public ::testing::Test {
 protected:
@@ -166,33 +149,18 @@ protected:
     {
         ASSERT_TRUE(WaitFor([] { return !AnyInstanceAlive(); }))
             << "a Fernwick instance from elsewhere is running in this Wine session";
-        char temp[MAX_PATH] = {};
-        ::GetTempPathA(MAX_PATH, temp);
-        static unsigned serial = 0;
-        m_dir = std::string(temp) + "fwstart" + std::to_string(::GetCurrentProcessId()) + '_' +
-                std::to_string(serial++);
-        ASSERT_TRUE(::CreateDirectoryA(m_dir.c_str(), nullptr));
-        ASSERT_TRUE(::CreateDirectoryA((m_dir + "\\Root").c_str(), nullptr));
-        for (const char* name : m_rootFiles) {
-            UniqueKernelHandle file(::CreateFileA((m_dir + "\\Root\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-            ASSERT_NE(file.get(), INVALID_HANDLE_VALUE);
-        }
-    }
-    void TearDown() override
-    {
-        if (!m_dir.empty())
-            RemoveTree(m_dir);
+        for (const char* name : m_rootFiles)
+            m_folder.MakeFile(std::string("Root\\") + name);
     }
 
     std::unique_ptr<Process> Start() const
     {
-        auto process = std::make_unique<Process>(m_dir);
+        auto process = std::make_unique<Process>(m_folder.Path());
         EXPECT_TRUE(process->Started()) << "CreateProcessA failed for " << ProgramPath();
         return process;
     }
 
-    std::string m_dir;
+    TempFolder m_folder;
     const std::vector<const char*> m_rootFiles{"alpha.txt", "beta.txt"};
 };
 
