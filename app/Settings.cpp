@@ -22,6 +22,12 @@ std::string ReadValue(const char* key, DWORD bufferSize, const std::string& iniP
     return value;
 }
 
+// The profile functions take no longer path; Wine would write a file under a mangled name.
+bool Reachable(const std::string& iniPath)
+{
+    return iniPath.size() < MAX_PATH;
+}
+
 std::string DirTreeKey(int index)
 {
     return kDirTreeKeyPrefix + std::to_string(index);
@@ -46,7 +52,7 @@ bool FileExists(const std::string& path)
 
 bool ReadWindowPlacement(WINDOWPLACEMENT& placement, const std::string& iniPath)
 {
-    if (!FileExists(iniPath))
+    if (!Reachable(iniPath) || !FileExists(iniPath))
         return false;
     const std::string text = ReadValue(kWindowPosKey, kWindowPosBufferSize, iniPath);
     WINDOWPLACEMENT read{};
@@ -71,14 +77,14 @@ void WriteWindowPlacement(const WINDOWPLACEMENT& placement, const std::string& i
                                      placement.rcNormalPosition.left, placement.rcNormalPosition.top,
                                      placement.rcNormalPosition.right, placement.rcNormalPosition.bottom);
     // A cut value can still read as ten numbers, the last one wrong: keep the earlier value instead.
-    if (length < 0 || length >= static_cast<int>(sizeof text))
+    if (length < 0 || length >= static_cast<int>(sizeof text) || !Reachable(iniPath))
         return;
     ::WritePrivateProfileStringA(kSection, kWindowPosKey, text, iniPath.c_str());
 }
 
 bool ReadDirTreeList(std::vector<std::string>& list, const std::string& iniPath)
 {
-    if (!FileExists(iniPath))
+    if (!Reachable(iniPath) || !FileExists(iniPath))
         return false;
     for (int index = 0;; ++index) {
         std::string folder = ReadValue(DirTreeKey(index).c_str(), kDirTreeBufferSize, iniPath);
@@ -91,6 +97,8 @@ bool ReadDirTreeList(std::vector<std::string>& list, const std::string& iniPath)
 
 void WriteDirTreeList(const std::vector<std::string>& list, const std::string& iniPath)
 {
+    if (!Reachable(iniPath))
+        return;
     int index = 0;
     for (const std::string& folder : list) {
         // An empty value would end the list there and hide the folders after it.
@@ -109,12 +117,13 @@ void WriteDirTreeList(const std::vector<std::string>& list, const std::string& i
 
 bool ReadTopMost(const std::string& iniPath)
 {
-    return FileExists(iniPath) && ::GetPrivateProfileIntA(kSection, kTopMostKey, 0, iniPath.c_str()) != 0;
+    return Reachable(iniPath) && FileExists(iniPath) &&
+           ::GetPrivateProfileIntA(kSection, kTopMostKey, 0, iniPath.c_str()) != 0;
 }
 
 void WriteTopMost(bool topMost, const std::string& iniPath)
 {
-    if (!FileExists(iniPath))
+    if (!Reachable(iniPath) || !FileExists(iniPath))
         return;
     ::WritePrivateProfileStringA(kSection, kTopMostKey, std::to_string(static_cast<long>(topMost)).c_str(),
                                  iniPath.c_str());

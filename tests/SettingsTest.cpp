@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include "app/Settings.h"
+#include "framework/Path.h"
 #include "framework/Handles.h"
 
 namespace {
@@ -118,6 +119,9 @@ TEST_F(SettingsTest, WithoutTheFileNothingIsReadAndTopMostCreatesNothing)
 
 TEST_F(SettingsTest, UnreachableFilesAreNeverReadOrCreated)
 {
+    // The current directory is where a mangled long name would land.
+    const std::string saved = AfxGetCurrentDirectory();
+    ::SetCurrentDirectoryA(m_folder.c_str());
     const std::string unreachable[] = {
         m_folder + "\\missing\\Fernwick.ini",
         m_folder + '\\' + std::string(MAX_PATH, 'n') + ".ini",
@@ -127,7 +131,7 @@ TEST_F(SettingsTest, UnreachableFilesAreNeverReadOrCreated)
         WriteWindowPlacement(Placement(0, SW_SHOWNORMAL, {0, 0}, {0, 0}, {1, 2, 3, 4}), ini);
         WriteDirTreeList({"a", "b"}, ini);
         WriteTopMost(true, ini);
-        EXPECT_TRUE(Entries().empty()) << "nothing made under another name or folder";
+        EXPECT_TRUE(Entries().empty()) << "nothing made under another name, here or in the current directory";
 
         EXPECT_FALSE(FileExists(ini));
         WINDOWPLACEMENT placement = Sentinel();
@@ -138,6 +142,7 @@ TEST_F(SettingsTest, UnreachableFilesAreNeverReadOrCreated)
         EXPECT_TRUE(list.empty());
         EXPECT_FALSE(ReadTopMost(ini));
     }
+    ::SetCurrentDirectoryA(saved.c_str());
 }
 
 TEST_F(SettingsTest, PlacementRoundTripsThroughTenNumbers)
