@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include "TempFolder.h"
 #include "app/Settings.h"
 #include "framework/Path.h"
 #include "framework/Handles.h"
@@ -43,23 +44,7 @@ WINDOWPLACEMENT Placement(UINT flags, UINT showCmd, POINT min, POINT max, RECT n
 
 class SettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char base[MAX_PATH];
-        ASSERT_NE(::GetTempPathA(MAX_PATH, base), 0u);
-        static unsigned serial = 0;
-        m_folder = std::string(base) + "fwsettings" + std::to_string(::GetCurrentProcessId()) + '_' +
-                   std::to_string(serial++);
-        ASSERT_TRUE(::CreateDirectoryA(m_folder.c_str(), nullptr));
-        m_ini = m_folder + "\\Fernwick.ini";
-    }
-
-    void TearDown() override
-    {
-        for (const std::string& name : Entries())
-            ::DeleteFileA((m_folder + '\\' + name).c_str());
-        ::RemoveDirectoryA(m_folder.c_str());
-    }
+    void SetUp() override { m_ini = m_folder + "\\Fernwick.ini"; }
 
     std::vector<std::string> Entries() const
     {
@@ -92,7 +77,8 @@ protected:
         return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     }
 
-    std::string m_folder;
+    TempFolder m_temp;
+    const std::string m_folder = m_temp.Path();
     std::string m_ini;
 };
 
