@@ -17,14 +17,13 @@ bool IsInternetShortcutFile(const char* path, std::string* stem = nullptr);
 // Ascending by CompareNoCase; equal names keep their order.
 void SortNoCase(std::vector<std::string>& list);
 
-// The multibyte runtime's rules for code page 932, whose lead bytes run to 0xFC.
-bool IsRuntimeLeadByte(unsigned char b);
-// Case-insensitive comparison: <0, 0 or >0.
+// The rest follows the multibyte runtime, whose lead bytes for code page 932 run to 0xFC
+// and for which a lead byte before the terminator starts no two-byte character.
+
+// Case-insensitive comparison: <0, 0 or >0. A lead byte before the terminator ends the string.
 int CompareNoCase(const char* a, const char* b);
 // In-place upper-casing; the length in bytes never changes.
 void MakeUpper(std::string& s);
-// The system's upper-case form of a two-byte character (first byte * 256 + second).
-unsigned UpperTwoByte(unsigned code);
 
 struct PathParts {
     std::string drive, dir, fname, ext;
