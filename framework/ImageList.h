@@ -15,5 +15,4 @@ public:
         return h;
     }
     HIMAGELIST GetSafeHandle() const { return m_hImageList; }
-    int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
 };

@@ -29,11 +29,6 @@ CWinApp* AfxGetApp()
     return g_pApp;
 }
 
-CWinApp* AfxGetThread()
-{
-    return g_pApp;
-}
-
 HINSTANCE AfxGetInstanceHandle()
 {
     return g_pApp != nullptr && g_pApp->m_hInstance != nullptr ? g_pApp->m_hInstance : ::GetModuleHandleA(nullptr);

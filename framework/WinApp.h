@@ -27,7 +27,6 @@ public:
     // lCount counts the idle calls since the last message; FALSE: no more idle work.
     virtual BOOL OnIdle(LONG lCount);
 
-    CWnd* GetMainWnd() const { return m_pMainWnd; }
     void AddDocTemplate(CSingleDocTemplate* pTemplate); // takes ownership
     CSingleDocTemplate* GetFirstDocTemplate() const;
     // The new-document command: the empty document with its frame and view.
@@ -46,7 +45,6 @@ private:
 };
 
 CWinApp* AfxGetApp();
-CWinApp* AfxGetThread(); // one user-interface thread: the application object
 HINSTANCE AfxGetInstanceHandle();
 int AfxWinMain(HINSTANCE hInstance);
 

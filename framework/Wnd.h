@@ -36,10 +36,6 @@ public:
     {
         return ::SendMessageA(m_hWnd, msg, wParam, lParam);
     }
-    BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
-    {
-        return ::PostMessageA(m_hWnd, msg, wParam, lParam);
-    }
     BOOL ShowWindow(int nCmdShow) const { return ::ShowWindow(m_hWnd, nCmdShow); }
     void UpdateWindow() const { ::UpdateWindow(m_hWnd); }
     void SetWindowText(const char* text) const { ::SetWindowTextA(m_hWnd, text); }
@@ -47,8 +43,6 @@ public:
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     HWND SetFocus() const { return ::SetFocus(m_hWnd); }
-    CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-    CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
     BOOL SetWindowPos(HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) const
     {
         return ::SetWindowPos(m_hWnd, hWndInsertAfter, x, y, cx, cy, nFlags);
