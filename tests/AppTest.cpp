@@ -1,6 +1,7 @@
 // Start-up of the application object in this process: the window it shows and what it
 // leaves behind at exit.
 #include <gtest/gtest.h>
+#include "DocumentHarness.h"
 #include "TempFolder.h"
 #include "app/FernwickApp.h"
 #include "framework/Path.h"
@@ -19,9 +20,7 @@ protected:
     }
     void TearDown() override
     {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        DrainMessages();
         ::SetCurrentDirectoryA(saved.c_str());
     }
     bool MutexExists() const

@@ -1,6 +1,7 @@
 // The order in which the framework creates, shows and closes document, frame and view.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include "DocumentHarness.h"
 #include "Recorder.h"
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
@@ -117,20 +118,11 @@ protected:
     void SetUp() override
     {
         g_log.Clear();
-        app.AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, &AfxNew<CDocument, LifeDoc>,
-                                                  &AfxNew<CFrameWnd, LifeFrame>, &AfxNew<CView, LifeView>));
-        app.m_nCmdShow = SW_SHOWNOACTIVATE;
-        app.OnFileNew();
-        ASSERT_NE(app.m_pMainWnd, nullptr);
-        frame = app.m_pMainWnd->m_hWnd;
+        frame = OpenTestDocument(app, new CSingleDocTemplate(IDR_MAINFRAME, &AfxNew<CDocument, LifeDoc>,
+                                                             &AfxNew<CFrameWnd, LifeFrame>, &AfxNew<CView, LifeView>));
+        ASSERT_NE(frame, nullptr);
     }
-    void TearDown() override
-    {
-        app.CloseAllDocuments(FALSE);
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
-    }
+    void TearDown() override { CloseTestDocuments(app); }
     bool QuitPosted()
     {
         MSG msg;

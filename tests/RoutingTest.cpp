@@ -1,6 +1,7 @@
 // Command routing through view, document, template, frame and application, and the
 // update pass that runs before a menu opens.
 #include <gtest/gtest.h>
+#include "DocumentHarness.h"
 #include "Recorder.h"
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
@@ -143,23 +144,14 @@ class RoutingTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        app.AddDocTemplate(new TestTemplate(IDR_MAINFRAME, &AfxNew<CDocument, TestDoc>,
-                                            &AfxNew<CFrameWnd, TestFrame>, &AfxNew<CView, TestView>));
-        app.m_nCmdShow = SW_SHOWNOACTIVATE;
-        app.OnFileNew();
-        ASSERT_NE(app.m_pMainWnd, nullptr);
-        frame = app.m_pMainWnd->m_hWnd;
+        frame = OpenTestDocument(app, new TestTemplate(IDR_MAINFRAME, &AfxNew<CDocument, TestDoc>,
+                                                       &AfxNew<CFrameWnd, TestFrame>, &AfxNew<CView, TestView>));
+        ASSERT_NE(frame, nullptr);
         view = ::GetDlgItem(frame, AFX_IDW_PANE_FIRST);
         ASSERT_NE(view, nullptr);
         g_log.Clear();
     }
-    void TearDown() override
-    {
-        app.CloseAllDocuments(FALSE);
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
-    }
+    void TearDown() override { CloseTestDocuments(app); }
 
     std::vector<std::string> Command(HWND target, UINT id)
     {
