@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include "framework/Path.h"
-#include "tree/Mbcs.h"
+#include "mbcs/Mbcs.h"
 
 BOOL CFileFind::FindFile(const char* pattern)
 {

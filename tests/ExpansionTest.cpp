@@ -124,12 +124,16 @@ TEST_F(ExpansionTest, ATwoByteNameEndingIn5CIsWalkedAsOneComponent)
     const std::string so = "\x83\x5C";  // ends in 0x5C
     const std::string fw = "\x82\x60";  // full-width A, upper-cased as itself
     folder.MakeFolder("Root\\" + so + "\\Sub\\Leaf");
+    const std::string ibm = "\xFA\x5C";  // 纊, a lead byte beyond 0xF5
     folder.MakeFolder("Root\\" + fw + "\\Inner");
+    folder.MakeFolder("Root\\" + ibm + "\\" + ibm + "\\Leaf");
     Rebuild();
     EXPECT_TRUE(tree.ExpandToPath(so + "\\Sub"));
     EXPECT_EQ(Selected(), root + "\\" + so + "\\Sub");
+    EXPECT_TRUE(tree.ExpandToPath(ibm + "\\" + ibm + "\\"));
+    EXPECT_EQ(Selected(), root + "\\" + ibm + "\\" + ibm);
     EXPECT_TRUE(tree.ExpandToPath("\x82\x81\\inner")) << "full-width a matches A";
-    EXPECT_EQ(Collect(), (Names{fw, so, so + "\\Sub"})) << "two-byte names sort by their code";
+    EXPECT_EQ(Collect(), (Names{fw, so, so + "\\Sub", ibm, ibm + "\\" + ibm})) << "two-byte names sort by their code";
 }
 
 TEST_F(ExpansionTest, ExpansionSurvivesTheSettingsFile)

@@ -123,10 +123,16 @@ TEST_F(FolderTreeTest, TwoByteNamesWithA5CTrailByteAreNeverSplit)
     // "ソ" and "表" end in 0x5C; the folder's name ends in such a character.
     const std::string so = "\x83\x5C";
     const std::string table = "\x90\x7D\x95\x5C";
+    // IBM extension kanji 纊 and 蓜 (FA 5C, FB 5C) lead with bytes beyond 0xF5.
+    const std::string ibm = "\xFA\x5C\xFB\x5C";
     folder.MakeFile("Root\\" + so + "\\" + table + ".txt");
     folder.MakeFile("Root\\" + so + "\\" + table + "\\deep.lnk");
+    folder.MakeFile("Root\\" + ibm + "\\" + ibm + ".txt");
     Show(root);
-    EXPECT_EQ(Texts(), (Names{so}));
+    EXPECT_EQ(Texts(), (Names{so, ibm}));
+    UserExpand(Item({ibm}));
+    EXPECT_EQ(Texts(Item({ibm})), (Names{ibm + ".txt"}));
+    EXPECT_EQ(tree.GetItemPath(Item({ibm, ibm + ".txt"})), root + "\\" + ibm + "\\" + ibm + ".txt");
     UserExpand(Item({so}));
     EXPECT_EQ(Texts(Item({so})), (Names{table, table + ".txt"}));
     UserExpand(Item({so, table}));

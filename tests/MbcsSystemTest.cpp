@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <string>
-#include "tree/Mbcs.h"
+#include "mbcs/Mbcs.h"
 
 namespace {
 TEST(MbcsSystemTest, TheAnsiCodePageIs932)

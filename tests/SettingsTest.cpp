@@ -238,6 +238,7 @@ TEST_F(SettingsTest, FolderNamesRoundTripByteForByte)
     const std::vector<std::string> folders{
         "\x83\x5C",                    // its trail byte is a backslash
         "\x83\x5C\\\x95\x5C\\sub",
+        "\xFA\x5C\\\xFB\x5C",            // 纊 and 蓜: lead bytes beyond 0xF5
         " leading blank",
         "trailing blank ",
         "'quoted'",

@@ -2,17 +2,15 @@
 #include <windows.h>
 #include <atomic>
 #include <cstdio>
-#include "tree/Mbcs.h"
+#include "mbcs/Mbcs.h"
 
 namespace {
 std::atomic<unsigned> g_serial{0};
 
 void MakeParents(const std::string& path)
 {
-    for (size_t i = 3; i < path.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(path[i])) && IsTrailByte(static_cast<unsigned char>(path[i + 1])))
-            ++i; // a trail byte 0x5C is part of a name
-        else if (path[i] == '\\')
+    for (size_t i = 3; i < path.size(); i += CharSize(path, i)) {
+        if (CharSize(path, i) == 1 && path[i] == '\\')
             ::CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
     }
 }

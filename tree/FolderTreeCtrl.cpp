@@ -2,7 +2,7 @@
 #include <shellapi.h>
 #include "framework/FileFind.h"
 #include "framework/WaitCursor.h"
-#include "tree/Mbcs.h"
+#include "tree/PathHelpers.h"
 
 namespace {
 std::string SearchPattern(const std::string& folder)

@@ -1,7 +1,7 @@
 // Remembered expansion: listing the expanded folders and expanding them again.
 #include "framework/FileFind.h"
 #include "tree/FolderTreeCtrl.h"
-#include "tree/Mbcs.h"
+#include "tree/PathHelpers.h"
 
 void CFolderTreeCtrl::CollectExpanded(std::vector<std::string>& list, BOOL bFullPaths) const
 {
@@ -66,13 +66,9 @@ BOOL CFolderTreeCtrl::ExpandToPath(const std::string& path)
 
     HTREEITEM hCurrent = TVI_ROOT;
     size_t start = 0;
-    for (size_t i = 0; i < copy.size(); ++i) {
-        auto byte = static_cast<unsigned char>(copy[i]);
-        if (IsLeadByte(byte) && IsTrailByte(static_cast<unsigned char>(copy[i + 1]))) {
-            ++i; // a trail byte 0x5C is no separator
-            continue;
-        }
-        if (byte != '\\')
+    for (size_t i = 0; i < copy.size(); i += CharSize(copy, i)) {
+        // A second byte 0x5C is no separator.
+        if (CharSize(copy, i) == 2 || copy[i] != '\\')
             continue;
         // Each expansion's listing turns redrawing back on.
         SetRedraw(FALSE);
