@@ -1,5 +1,6 @@
 #include "framework/ShellCalls.h"
 
 CShellCalls g_shellCalls = {
-    ::MessageBoxA,
+    ::ShellExecuteA, ::CreateProcessA, ::WinExec, ::Shell_NotifyIconA, ::TrackPopupMenu,
+    ::MessageBoxA,   ::MessageBeep,    ::GetCursorPos,
 };

@@ -2,9 +2,30 @@
 // tests put recorders in their place.
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 struct CShellCalls {
+    HINSTANCE(WINAPI* ShellExecuteA)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    BOOL(WINAPI* CreateProcessA)(LPCSTR, LPSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID,
+                                 LPCSTR, LPSTARTUPINFOA, LPPROCESS_INFORMATION);
+    UINT(WINAPI* WinExec)(LPCSTR, UINT);
+    BOOL(WINAPI* Shell_NotifyIconA)(DWORD, PNOTIFYICONDATAA);
+    BOOL(WINAPI* TrackPopupMenu)(HMENU, UINT, int, int, int, HWND, const RECT*);
     int(WINAPI* MessageBoxA)(HWND, LPCSTR, LPCSTR, UINT);
+    BOOL(WINAPI* MessageBeep)(UINT);
+    BOOL(WINAPI* GetCursorPos)(LPPOINT);
 };
 
 extern CShellCalls g_shellCalls;
+
+// Puts recorders in place for its lifetime and then the previous calls back.
+class CShellCallsScope {
+public:
+    CShellCallsScope() : m_saved(g_shellCalls) {}
+    ~CShellCallsScope() { g_shellCalls = m_saved; }
+    CShellCallsScope(const CShellCallsScope&) = delete;
+    CShellCallsScope& operator=(const CShellCallsScope&) = delete;
+
+private:
+    CShellCalls m_saved;
+};

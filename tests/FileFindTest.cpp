@@ -1,9 +1,9 @@
 // File search, wait cursor and message boxes of the framework.
 #include <gtest/gtest.h>
 #include <set>
+#include "ShellRecorder.h"
 #include "TempFolder.h"
 #include "framework/FileFind.h"
-#include "framework/ShellCalls.h"
 #include "framework/WaitCursor.h"
 #include "framework/WinApp.h"
 
@@ -111,40 +111,26 @@ TEST(WaitCursorTest, NestedWaitCursorsRestoreThePreviousCursorOnlyAtTheEnd)
     EXPECT_EQ(::GetCursor(), arrow);
 }
 
-struct MessageBoxCall {
-    HWND owner;
-    std::string text, caption;
-    UINT type;
-};
-MessageBoxCall g_lastBox;
-
-int WINAPI RecordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
-{
-    g_lastBox = {owner, text, caption, type};
-    return IDOK;
-}
-
 TEST(MessageBoxTest, CaptionIsTheApplicationNameAndOkBoxesGetTheExclamationMark)
 {
     CWinApp app;
     app.InitApplication(::GetModuleHandleA(nullptr));
     EXPECT_EQ(app.m_strAppName, "Fernwick");
-    CShellCalls saved = g_shellCalls;
-    g_shellCalls.MessageBoxA = RecordMessageBox;
+    ShellRecorder shell;
+    auto last = [&] { return shell.messageBoxes.back(); };
 
     AfxMessageBox("text");
-    EXPECT_EQ(g_lastBox.caption, "Fernwick");
-    EXPECT_EQ(g_lastBox.text, "text");
-    EXPECT_EQ(g_lastBox.type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(last().caption, "Fernwick");
+    EXPECT_EQ(last().text, "text");
+    EXPECT_EQ(last().type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     AfxMessageBox("text", MB_YESNOCANCEL);
-    EXPECT_EQ(g_lastBox.type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONEXCLAMATION));
+    EXPECT_EQ(last().type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONEXCLAMATION));
     AfxMessageBox("text", MB_OK | MB_ICONINFORMATION);
-    EXPECT_EQ(g_lastBox.type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION)) << "an icon of its own is kept";
+    EXPECT_EQ(last().type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION)) << "an icon of its own is kept";
     AfxMessageBox("text", MB_RETRYCANCEL);
-    EXPECT_EQ(g_lastBox.type, static_cast<UINT>(MB_RETRYCANCEL));
+    EXPECT_EQ(last().type, static_cast<UINT>(MB_RETRYCANCEL));
     AfxMessageBox(AFX_IDP_FAILED_TO_CREATE_DOC);
-    EXPECT_FALSE(g_lastBox.text.empty());
-    EXPECT_EQ(g_lastBox.owner, nullptr) << "no main window yet";
-    g_shellCalls = saved;
+    EXPECT_FALSE(last().text.empty());
+    EXPECT_EQ(last().owner, nullptr) << "no main window yet";
 }
 } // namespace

@@ -1,0 +1,83 @@
+#include "ShellRecorder.h"
+
+namespace {
+ShellRecorder* g_recorder = nullptr;
+
+std::string Text(const char* s)
+{
+    return s != nullptr ? s : "";
+}
+
+HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                                    INT showCmd)
+{
+    g_recorder->shellExecutes.push_back(
+        {owner, Text(verb), Text(file), Text(parameters), Text(directory), verb == nullptr, directory == nullptr,
+         showCmd});
+    return reinterpret_cast<HINSTANCE>(g_recorder->shellExecuteResult);
+}
+
+BOOL WINAPI RecordCreateProcess(LPCSTR, LPSTR commandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL,
+                                DWORD, LPVOID, LPCSTR, LPSTARTUPINFOA, LPPROCESS_INFORMATION info)
+{
+    g_recorder->processes.push_back(Text(commandLine));
+    if (!g_recorder->createProcessResult)
+        return FALSE;
+    // Real handles, so the caller's closing them is a real close.
+    ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &info->hProcess, 0,
+                      FALSE, DUPLICATE_SAME_ACCESS);
+    ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(), &info->hThread, 0, FALSE,
+                      DUPLICATE_SAME_ACCESS);
+    return TRUE;
+}
+
+UINT WINAPI RecordWinExec(LPCSTR commandLine, UINT)
+{
+    g_recorder->winExecs.push_back(Text(commandLine));
+    return g_recorder->winExecResult;
+}
+
+BOOL WINAPI RecordNotifyIcon(DWORD message, PNOTIFYICONDATAA data)
+{
+    NotifyIconCall call{message, {}};
+    call.data = *data;
+    g_recorder->notifyIcons.push_back(call);
+    return TRUE;
+}
+
+BOOL WINAPI RecordTrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*)
+{
+    g_recorder->popups.push_back({menu, flags, x, y, owner});
+    return g_recorder->onPopup(g_recorder->popups.back());
+}
+
+int WINAPI RecordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
+{
+    g_recorder->messageBoxes.push_back({owner, Text(text), Text(caption), type});
+    return IDOK;
+}
+
+BOOL WINAPI RecordBeep(UINT type)
+{
+    g_recorder->beeps.push_back(type);
+    return TRUE;
+}
+
+BOOL WINAPI RecordCursorPos(LPPOINT point)
+{
+    *point = g_recorder->cursor;
+    return TRUE;
+}
+} // namespace
+
+ShellRecorder::ShellRecorder()
+{
+    g_recorder = this;
+    g_shellCalls = {RecordShellExecute, RecordCreateProcess, RecordWinExec, RecordNotifyIcon, RecordTrackPopupMenu,
+                    RecordMessageBox,   RecordBeep,          RecordCursorPos};
+}
+
+ShellRecorder::~ShellRecorder()
+{
+    g_recorder = nullptr;
+}
