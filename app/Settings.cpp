@@ -23,9 +23,10 @@ std::string ReadValue(const char* key, DWORD bufferSize, const std::string& iniP
 }
 
 // The profile functions take no longer path; Wine would write a file under a mangled name.
+// An empty one would mean the system's own win.ini.
 bool Reachable(const std::string& iniPath)
 {
-    return iniPath.size() < MAX_PATH;
+    return !iniPath.empty() && iniPath.size() < MAX_PATH;
 }
 
 std::string DirTreeKey(int index)

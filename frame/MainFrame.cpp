@@ -1,5 +1,56 @@
 #include "frame/MainFrame.h"
+#include <algorithm>
 #include "app/FernwickApp.h"
+#include "app/Settings.h"
+
+int g_nRestoreShowCmd = SW_SHOWNORMAL;
+
+namespace {
+constexpr RECT kDefaultRect{100, 100, 500, 400};
+
+std::string IniPath()
+{
+    auto* app = dynamic_cast<CFernwickApp*>(AfxGetApp());
+    return app != nullptr ? app->m_strIniPath : std::string();
+}
+
+// Show commands that leave the window minimized: started that way, it stays in the tray.
+bool IsMinimizing(UINT showCmd)
+{
+    return showCmd == SW_SHOWMINIMIZED || showCmd == SW_MINIMIZE || showCmd == SW_SHOWMINNOACTIVE ||
+           showCmd == SW_FORCEMINIMIZE;
+}
+} // namespace
+
+RECT VisibleNormalRect(const RECT& saved)
+{
+    if (saved.right <= saved.left || saved.bottom <= saved.top)
+        return kDefaultRect;
+    if (::MonitorFromRect(&saved, MONITOR_DEFAULTTONULL) != nullptr)
+        return saved;
+    // Saved on a monitor that is gone: keep the size as far as it fits, on the nearest one.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoA(::MonitorFromRect(&saved, MONITOR_DEFAULTTONEAREST), &monitor))
+        return kDefaultRect;
+    const RECT& work = monitor.rcWork;
+    const auto width = static_cast<LONG>(
+        std::min<LONGLONG>(static_cast<LONGLONG>(saved.right) - saved.left, work.right - work.left));
+    const auto height = static_cast<LONG>(
+        std::min<LONGLONG>(static_cast<LONGLONG>(saved.bottom) - saved.top, work.bottom - work.top));
+    const LONG left = std::clamp(saved.left, work.left, work.right - width);
+    const LONG top = std::clamp(saved.top, work.top, work.bottom - height);
+    return RECT{left, top, left + width, top + height};
+}
+
+void ForceForegroundWindow(HWND hWnd)
+{
+    const DWORD foregroundThread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+    const DWORD ownThread = ::GetWindowThreadProcessId(hWnd, nullptr);
+    ::AttachThreadInput(ownThread, foregroundThread, TRUE);
+    ::SetForegroundWindow(hWnd);
+    ::AttachThreadInput(ownThread, foregroundThread, FALSE);
+}
 
 CMainFrame::CMainFrame()
 {
@@ -8,10 +59,82 @@ CMainFrame::CMainFrame()
     m_nInitialShowCmd = app != nullptr && app->m_nCmdShow == SW_SHOWMINNOACTIVE ? SW_HIDE : SW_SHOW;
 }
 
+void CMainFrame::ActivateFrame(int nCmdShow)
+{
+    if (!m_bFirstActivation) {
+        CFrameWnd::ActivateFrame(nCmdShow);
+        return;
+    }
+    m_bFirstActivation = FALSE;
+
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (ReadWindowPlacement(wp, IniPath())) {
+        wp.rcNormalPosition = VisibleNormalRect(wp.rcNormalPosition);
+        if (wp.showCmd > SW_MAX)
+            wp.showCmd = SW_SHOWNORMAL;
+    } else {
+        wp.rcNormalPosition = kDefaultRect;
+        wp.flags = 0;
+        wp.showCmd = static_cast<UINT>(nCmdShow);
+    }
+    if (nCmdShow == SW_SHOWMAXIMIZED || nCmdShow == SW_SHOWMINNOACTIVE)
+        wp.showCmd = static_cast<UINT>(nCmdShow);
+    else if (IsMinimizing(wp.showCmd))
+        m_nInitialShowCmd = SW_HIDE; // it was in the tray when it last closed
+    wp.ptMinPosition = POINT{0, 0};
+    wp.ptMaxPosition = POINT{-::GetSystemMetrics(SM_CXBORDER), -::GetSystemMetrics(SM_CYBORDER)};
+
+    // A window that starts in the tray is never shown, not even minimized for a moment.
+    UINT showCmd = wp.showCmd;
+    if (IsMinimizing(showCmd)) {
+        if (wp.flags & WPF_RESTORETOMAXIMIZED)
+            g_nRestoreShowCmd = SW_SHOWMAXIMIZED;
+        showCmd = SW_HIDE;
+        wp.showCmd = SW_HIDE;
+    }
+    SetWindowPlacement(&wp);
+    CFrameWnd::ActivateFrame(static_cast<int>(showCmd));
+}
+
+void CMainFrame::SavePlacement() const
+{
+    WINDOWPLACEMENT wp{};
+    if (!GetWindowPlacement(&wp))
+        return;
+    // Hidden in the tray is minimized, even for a window that started there and was never shown.
+    if (!IsWindowVisible())
+        wp.showCmd = SW_SHOWMINIMIZED;
+    WriteWindowPlacement(wp, IniPath());
+}
+
 void CMainFrame::OnShowInstance()
 {
-    ShowWindow(IsIconic() ? SW_RESTORE : SW_SHOW);
+    ShowWindow(g_nRestoreShowCmd);
     ::SetForegroundWindow(m_hWnd);
+    ForceForegroundWindow(m_hWnd);
+}
+
+void CMainFrame::OnSize(UINT nType)
+{
+    if (nType == SIZE_MINIMIZED)
+        ShowWindow(SW_HIDE); // minimized means hidden in the tray
+    else
+        g_nRestoreShowCmd = nType == SIZE_MAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+}
+
+void CMainFrame::OnClose()
+{
+    SavePlacement();
+    CFrameWnd::OnClose();
+}
+
+BOOL CMainFrame::OnQueryEndSession()
+{
+    if (!CFrameWnd::OnQueryEndSession())
+        return FALSE;
+    SavePlacement(); // WM_CLOSE never comes when Windows ends the session
+    return TRUE;
 }
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -20,6 +143,9 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SHOWINSTANCE:
         OnShowInstance();
         return 0;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam));
+        break;
     }
     return CFrameWnd::WindowProc(message, wParam, lParam);
 }

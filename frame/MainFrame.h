@@ -1,16 +1,34 @@
-// CMainFrame: the single top-level window, hosting the launcher view.
+// CMainFrame: the single top-level window. It restores and saves its placement and hides
+// itself in the notification area when minimized.
 #pragma once
 #include "framework/FrameWnd.h"
+
+// How the frame comes back from the tray: SW_SHOWMAXIMIZED if it was last sized
+// maximized, else SW_SHOWNORMAL.
+extern int g_nRestoreShowCmd;
 
 class CMainFrame : public CFrameWnd {
 public:
     CMainFrame();
 
-    int m_nInitialShowCmd; // the show command of the frame's first ShowWindow
+    // The first call restores the saved placement.
+    void ActivateFrame(int nCmdShow = -1) override;
+
+    int m_nInitialShowCmd;        // the show command of the frame's first ShowWindow
+    BOOL m_bFirstActivation = TRUE; // the saved placement is not applied yet
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnClose() override;
+    BOOL OnQueryEndSession() override;
 
 private:
     void OnShowInstance();
+    void OnSize(UINT nType);
+    void SavePlacement() const;
 };
+
+// Brings a window to the front even when another thread owns the foreground.
+void ForceForegroundWindow(HWND hWnd);
+// A normal rectangle the user can see: moved onto the nearest monitor when it lies on none.
+RECT VisibleNormalRect(const RECT& saved);

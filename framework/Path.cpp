@@ -27,3 +27,17 @@ std::string AfxGetFullPathName(const char* path)
 {
     return ReadGrowing([path](DWORD size, char* buffer) { return ::GetFullPathNameA(path, size, buffer, nullptr); });
 }
+
+std::string AfxGetModuleFileName()
+{
+    // A cut name comes back filling the whole buffer: grow until it does not.
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}

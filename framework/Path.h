@@ -4,3 +4,4 @@
 
 std::string AfxGetCurrentDirectory();
 std::string AfxGetFullPathName(const char* path);
+std::string AfxGetModuleFileName();

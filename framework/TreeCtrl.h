@@ -59,4 +59,19 @@ public:
             SendMessage(TVM_SETIMAGELIST, nImageList, reinterpret_cast<LPARAM>(hImageList)));
     }
     UINT GetCount() const { return static_cast<UINT>(SendMessage(TVM_GETCOUNT)); }
+    // bTextOnly FALSE: the whole line the item occupies.
+    BOOL GetItemRect(HTREEITEM hItem, RECT* rect, BOOL bTextOnly) const
+    {
+        *reinterpret_cast<HTREEITEM*>(rect) = hItem;
+        return static_cast<BOOL>(SendMessage(TVM_GETITEMRECT, bTextOnly, reinterpret_cast<LPARAM>(rect)));
+    }
+    HTREEITEM HitTest(POINT pt, UINT* pFlags = nullptr) const
+    {
+        TVHITTESTINFO info{};
+        info.pt = pt;
+        auto hItem = reinterpret_cast<HTREEITEM>(SendMessage(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
+        if (pFlags != nullptr)
+            *pFlags = info.flags;
+        return hItem;
+    }
 };

@@ -228,6 +228,15 @@ BOOL CFolderTreeCtrl::OnReflect(UINT message, WPARAM, LPARAM lParam, LRESULT* pR
     case TVN_ITEMEXPANDEDA:
         OnItemExpanded(header, pResult);
         return TRUE;
+    case NM_DBLCLK:
+        OnDblClk(header, pResult);
+        return TRUE;
+    case NM_RETURN:
+        OnReturn(header, pResult);
+        return TRUE;
+    case NM_RCLICK:
+        OnRClick(header, pResult);
+        return TRUE;
     }
     return FALSE;
 }

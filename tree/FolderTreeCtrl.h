@@ -41,6 +41,12 @@ public:
     BOOL IsPathInTree(const std::string& path) const;
     HTREEITEM FindChildByText(HTREEITEM hParent, const std::string& upperName) const;
 
+    // Opens the selected item if it is a file.
+    void LaunchSelected();
+    void OnDblClk(NMHDR* pHeader, LRESULT* pResult);
+    void OnReturn(NMHDR* pHeader, LRESULT* pResult);
+    void OnRClick(NMHDR* pHeader, LRESULT* pResult);
+
     BOOL m_bShowFiles = FALSE;
     std::string m_strError; // the last failure; nothing shows it
     CImageList m_imageList; // the shell's system list, never owned

@@ -1,14 +1,50 @@
 #include "view/FernwickView.h"
 #include <cstdlib>
+#include "app/FernwickApp.h"
+#include "app/Settings.h"
 #include "framework/Path.h"
+#include "framework/ShellCalls.h"
 #include "res/resource.h"
+#include "tree/Launching.h"
+#include "tree/PathHelpers.h"
 
-std::string RootFolderPath()
+namespace {
+CFernwickApp* FernwickApp()
+{
+    return dynamic_cast<CFernwickApp*>(AfxGetApp());
+}
+
+std::string IniPath()
+{
+    CFernwickApp* app = FernwickApp();
+    return app != nullptr ? app->m_strIniPath : std::string();
+}
+} // namespace
+
+std::string RootFolderArgument()
 {
     if (__argc >= 2)
         return __argv[1];
     // No test for a current directory that already ends in a backslash (a drive root).
     return AfxGetCurrentDirectory() + "\\Root";
+}
+
+std::string ResolveRootFolder(const std::string& given)
+{
+    if (given.empty() || given.size() >= MAX_PATH)
+        return {};
+    std::string full = AfxGetFullPathName(given.c_str());
+    return full.size() < MAX_PATH ? full : std::string();
+}
+
+CFernwickView::CFernwickView() : m_bTopMost(ReadTopMost(IniPath()))
+{
+}
+
+CFernwickView::~CFernwickView()
+{
+    g_shellCalls.Shell_NotifyIconA(NIM_DELETE, &m_nid);
+    WriteTopMost(m_bTopMost, IniPath());
 }
 
 BOOL CFernwickView::Create(const char* className, const char* windowName, DWORD dwStyle, const RECT& rect,
@@ -29,7 +65,70 @@ BOOL CFernwickView::Create(const char* className, const char* windowName, DWORD 
 void CFernwickView::RebuildTree()
 {
     m_wndTree.DeleteAllItems();
-    m_wndTree.DisplayTree(RootFolderPath(), TRUE);
+    const std::string root = ResolveRootFolder(RootFolderArgument());
+    if (root.empty()) {
+        m_wndTree.m_strRootPath.clear();
+        return;
+    }
+    m_wndTree.DisplayTree(root, TRUE);
+    std::vector<std::string> saved;
+    ReadDirTreeList(saved, IniPath());
+    for (const std::string& path : saved)
+        m_wndTree.ExpandToPath(path);
+}
+
+void CFernwickView::SaveExpandedState()
+{
+    std::vector<std::string> list;
+    m_wndTree.CollectExpanded(list, FALSE);
+    WriteDirTreeList(list, IniPath());
+}
+
+void CFernwickView::ApplyTopMost()
+{
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr || app->m_pMainWnd == nullptr)
+        return;
+    app->m_pMainWnd->SetWindowPos(m_bTopMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                                  SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void CFernwickView::LaunchPath(const std::string& path)
+{
+    // Internet shortcuts are ordinary files here: they run in the current directory.
+    OpenWithShell(m_hWnd, path, IsShortcutFile(path.c_str()));
+}
+
+void CFernwickView::OnViewTopMost()
+{
+    m_bTopMost = !m_bTopMost;
+    ApplyTopMost();
+}
+
+void CFernwickView::OnUpdateViewTopMost(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_bTopMost ? 1 : 0);
+}
+
+void CFernwickView::OnFileRefresh()
+{
+    // Through the settings file, so the rebuilt tree expands the same folders.
+    SaveExpandedState();
+    RebuildTree();
+}
+
+void CFernwickView::OnFileOpenRoot()
+{
+    const std::string& root = m_wndTree.m_strRootPath;
+    if (root.empty())
+        return;
+    g_shellCalls.ShellExecuteA(nullptr, "open", root.c_str(), nullptr, "", SW_SHOW);
+}
+
+void CFernwickView::OnAppAbout()
+{
+    if (CFernwickApp* app = FernwickApp())
+        app->ShowAboutBox();
 }
 
 LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -40,6 +139,11 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (m_wndTree.m_hWnd != nullptr)
             m_wndTree.SetWindowPos(nullptr, 0, 0, LOWORD(lParam), HIWORD(lParam), SWP_NOMOVE | SWP_NOZORDER);
         return 0;
+    case WM_DESTROY: {
+        const LRESULT result = CView::WindowProc(message, wParam, lParam);
+        SaveExpandedState(); // the tree still exists
+        return result;
+    }
     case WM_SETFOCUS:
         // Keys belong to the tree whenever the window is active again.
         if (m_wndTree.m_hWnd != nullptr) {
@@ -49,4 +153,20 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return CView::WindowProc(message, wParam, lParam);
+}
+
+BOOL CFernwickView::OnCommandEntry(const CCmdEntry& entry)
+{
+    switch (entry.nID) {
+    case ID_VIEW_TOPMOST:
+        return entry.Command(this, &CFernwickView::OnViewTopMost) ||
+               entry.Update(this, &CFernwickView::OnUpdateViewTopMost);
+    case ID_FILE_REFRESH:
+        return entry.Command(this, &CFernwickView::OnFileRefresh);
+    case ID_FILE_OPEN_ROOT:
+        return entry.Command(this, &CFernwickView::OnFileOpenRoot);
+    case ID_APP_ABOUT:
+        return entry.Command(this, &CFernwickView::OnAppAbout);
+    }
+    return CView::OnCommandEntry(entry);
 }

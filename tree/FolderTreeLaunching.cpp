@@ -1,0 +1,87 @@
+// Launching: double-click and Enter open the selected file, the right-click menu hands a
+// shortcut to the helper that shows its target.
+#include "framework/Handles.h"
+#include "framework/ShellCalls.h"
+#include "framework/WinApp.h"
+#include "res/resource.h"
+#include "tree/FolderTreeCtrl.h"
+#include "tree/Launching.h"
+#include <windowsx.h> // last: its macros would rename the framework's members
+
+void CFolderTreeCtrl::LaunchSelected()
+{
+    HTREEITEM hItem = GetSelectedItem();
+    if (hItem == nullptr)
+        return;
+    const auto kind = static_cast<ItemKind>(GetItemData(hItem));
+    if (kind == kindFolder)
+        return;
+    std::string path = GetItemPath(hItem);
+    // Shortcut texts lack their extension.
+    if (kind == kindShortcut)
+        path += ".lnk";
+    else if (kind == kindInternetShortcut)
+        path += ".url";
+    OpenWithShell(m_hWnd, path, kind == kindShortcut);
+}
+
+void CFolderTreeCtrl::OnDblClk(NMHDR*, LRESULT* pResult)
+{
+    // Anywhere on the caret item's line counts, beside its text too.
+    if (HTREEITEM hItem = GetSelectedItem()) {
+        POINT cursor{};
+        g_shellCalls.GetCursorPos(&cursor);
+        RECT line{};
+        if (GetItemRect(hItem, &line, FALSE)) {
+            ClientToScreen(&line);
+            if (::PtInRect(&line, cursor))
+                LaunchSelected();
+        }
+    }
+    *pResult = 0; // a folder still expands or collapses
+}
+
+void CFolderTreeCtrl::OnReturn(NMHDR*, LRESULT* pResult)
+{
+    HTREEITEM hItem = GetSelectedItem();
+    if (hItem != nullptr && GetItemData(hItem) != kindFolder)
+        LaunchSelected();
+    *pResult = 0;
+}
+
+void CFolderTreeCtrl::OnRClick(NMHDR*, LRESULT* pResult)
+{
+    *pResult = 0;
+    // The item under the pointer, which need not be the selected one.
+    const DWORD pos = ::GetMessagePos();
+    POINT pt{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+    ScreenToClient(&pt);
+    HTREEITEM hItem = HitTest(pt);
+    if (hItem == nullptr)
+        return;
+
+    UniqueMenu menu(::LoadMenuA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_ITEM_MENU)));
+    HMENU popup = ::GetSubMenu(menu.get(), 0);
+    if (popup == nullptr)
+        return;
+    switch (GetItemData(hItem)) {
+    case kindShortcut:
+        break;
+    case kindFolder:
+    case kindFile:
+    case kindInternetShortcut:
+        ::EnableMenuItem(popup, ID_OPEN_LINK_TARGET, MF_BYCOMMAND | MF_GRAYED);
+        break;
+    default:
+        return;
+    }
+    POINT cursor{};
+    g_shellCalls.GetCursorPos(&cursor);
+    // No notifications: the frame's update pass never sees this menu.
+    const UINT chosen = static_cast<UINT>(g_shellCalls.TrackPopupMenu(
+        popup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, cursor.x, cursor.y, 0, ::GetParent(GetParent()),
+        nullptr));
+    menu.reset();
+    if (chosen == ID_OPEN_LINK_TARGET)
+        RunCommandLine(LinkTargetCommandLine(GetItemPath(hItem)));
+}

@@ -1,0 +1,95 @@
+#include "tree/Launching.h"
+#include <objbase.h>
+#include <shlobj.h>
+#include "framework/ComPtr.h"
+#include "framework/Path.h"
+#include "framework/ShellCalls.h"
+#include "mbcs/Mbcs.h"
+
+namespace {
+constexpr char kHelperProgram[] = "Brisquet.exe";
+
+// COM for the length of one shortcut read; only a successful initialisation is undone.
+class ComScope {
+public:
+    ComScope() : m_hr(::CoInitialize(nullptr)) {}
+    ~ComScope()
+    {
+        if (SUCCEEDED(m_hr))
+            ::CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    HRESULT m_hr;
+};
+
+std::wstring Wide(const std::string& text)
+{
+    const int size = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
+    return wide;
+}
+
+std::string ProgramFolder()
+{
+    std::string path = AfxGetModuleFileName();
+    path.resize(static_cast<size_t>(ReverseFind(path, '\\') + 1));
+    return path;
+}
+} // namespace
+
+void GetShortcutStartInfo(const std::string& path, StartInfo& info)
+{
+    ComScope com;
+    ComPtr<IShellLinkA> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.out())))
+        return;
+    {
+        ComPtr<IPersistFile> file;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.out())))
+            file->Load(Wide(path).c_str(), STGM_READ);
+    }
+    char directory[MAX_PATH] = "";
+    if (SUCCEEDED(link->GetWorkingDirectory(directory, MAX_PATH)))
+        info.workingDirectory = directory;
+    int showCmd = info.showCmd;
+    if (SUCCEEDED(link->GetShowCmd(&showCmd)))
+        info.showCmd = showCmd;
+}
+
+bool RunCommandLine(const std::string& commandLine)
+{
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string writable = commandLine; // CreateProcessA may write into it
+    if (!g_shellCalls.CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return true;
+}
+
+void OpenWithShell(HWND owner, const std::string& path, bool isShortcut)
+{
+    StartInfo info;
+    if (isShortcut)
+        GetShortcutStartInfo(path, info);
+    else
+        info.workingDirectory = AfxGetCurrentDirectory();
+    g_shellCalls.ShellExecuteA(owner, nullptr, path.c_str(), nullptr, info.workingDirectory.c_str(), info.showCmd);
+}
+
+std::string LinkTargetCommandLine(const std::string& stem)
+{
+    // A program of that name in the current directory is never started instead.
+    std::string program = ProgramFolder() + kHelperProgram;
+    if (::GetFileAttributesA(program.c_str()) == INVALID_FILE_ATTRIBUTES)
+        program = kHelperProgram;
+    else
+        program = '"' + program + '"';
+    return program + " \"" + stem + ".lnk\"";
+}
