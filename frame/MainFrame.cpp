@@ -1,5 +1,6 @@
 #include "frame/MainFrame.h"
 #include <algorithm>
+#include <climits>
 #include "app/FernwickApp.h"
 #include "app/Settings.h"
 
@@ -24,7 +25,10 @@ bool IsMinimizing(UINT showCmd)
 
 RECT VisibleNormalRect(const RECT& saved)
 {
-    if (saved.right <= saved.left || saved.bottom <= saved.top)
+    // Window coordinates are 16-bit; the system would clamp larger ones somewhere off screen.
+    const auto fits = [](LONG v) { return v >= SHRT_MIN && v <= SHRT_MAX; };
+    if (!fits(saved.left) || !fits(saved.top) || !fits(saved.right) || !fits(saved.bottom) ||
+        saved.right <= saved.left || saved.bottom <= saved.top)
         return kDefaultRect;
     if (::MonitorFromRect(&saved, MONITOR_DEFAULTTONULL) != nullptr)
         return saved;
@@ -86,15 +90,13 @@ void CMainFrame::ActivateFrame(int nCmdShow)
     wp.ptMaxPosition = POINT{-::GetSystemMetrics(SM_CXBORDER), -::GetSystemMetrics(SM_CYBORDER)};
 
     // A window that starts in the tray is never shown, not even minimized for a moment.
-    UINT showCmd = wp.showCmd;
-    if (IsMinimizing(showCmd)) {
-        if (wp.flags & WPF_RESTORETOMAXIMIZED)
-            g_nRestoreShowCmd = SW_SHOWMAXIMIZED;
-        showCmd = SW_HIDE;
+    const bool hidden = IsMinimizing(wp.showCmd);
+    if (hidden)
         wp.showCmd = SW_HIDE;
-    }
     SetWindowPlacement(&wp);
-    CFrameWnd::ActivateFrame(static_cast<int>(showCmd));
+    if (hidden && (wp.flags & WPF_RESTORETOMAXIMIZED))
+        g_nRestoreShowCmd = SW_SHOWMAXIMIZED; // after the placement's own WM_SIZE
+    CFrameWnd::ActivateFrame(static_cast<int>(wp.showCmd));
 }
 
 void CMainFrame::SavePlacement() const
@@ -103,8 +105,11 @@ void CMainFrame::SavePlacement() const
     if (!GetWindowPlacement(&wp))
         return;
     // Hidden in the tray is minimized, even for a window that started there and was never shown.
-    if (!IsWindowVisible())
+    if (!IsWindowVisible()) {
         wp.showCmd = SW_SHOWMINIMIZED;
+        if (g_nRestoreShowCmd == SW_SHOWMAXIMIZED)
+            wp.flags |= WPF_RESTORETOMAXIMIZED;
+    }
     WriteWindowPlacement(wp, IniPath());
 }
 
