@@ -53,8 +53,58 @@ struct IconHandleTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::DestroyIcon(h); }
 };
+struct ModuleHandleTraits {
+    using Handle = HMODULE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::FreeLibrary(h); }
+};
+// Memory the system handed out with LocalAlloc, such as CommandLineToArgvW's array.
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::LocalFree(h); }
+};
+struct FontHandleTraits {
+    using Handle = HFONT;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeleteObject(h); }
+};
+// Only for cursors the program made or copied: a shared cursor (LoadCursor) is never destroyed.
+struct CursorHandleTraits {
+    using Handle = HCURSOR;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DestroyCursor(h); }
+};
+struct RegKeyHandleTraits {
+    using Handle = HKEY;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::RegCloseKey(h); }
+};
+
+// A window's client-area device context, released at the end of the scope.
+class CClientDC {
+public:
+    explicit CClientDC(HWND hWnd) : m_hDC(::GetDC(hWnd)), m_hWnd(hWnd) {}
+    ~CClientDC()
+    {
+        if (m_hDC != nullptr)
+            ::ReleaseDC(m_hWnd, m_hDC);
+    }
+    CClientDC(const CClientDC&) = delete;
+    CClientDC& operator=(const CClientDC&) = delete;
+
+    HDC m_hDC;
+
+private:
+    HWND m_hWnd;
+};
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueMenu = UniqueHandle<MenuHandleTraits>;
 using UniqueIcon = UniqueHandle<IconHandleTraits>;
+using UniqueModule = UniqueHandle<ModuleHandleTraits>;
+using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
+using UniqueFont = UniqueHandle<FontHandleTraits>;
+using UniqueCursor = UniqueHandle<CursorHandleTraits>;
+using UniqueRegKey = UniqueHandle<RegKeyHandleTraits>;

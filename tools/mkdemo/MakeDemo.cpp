@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include "framework/ComPtr.h"
 
 namespace {
 [[noreturn]] void Fail(const std::string& what, const char* kind, unsigned long code)
@@ -41,24 +42,6 @@ public:
 
 private:
     HANDLE handle_;
-};
-
-template <class T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr()
-    {
-        if (p_ != nullptr)
-            p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T* operator->() const { return p_; }
-    void** out() { return reinterpret_cast<void**>(&p_); }
-
-private:
-    T* p_ = nullptr;
 };
 
 class ComApartment {
