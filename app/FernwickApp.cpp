@@ -1,5 +1,5 @@
 #include "app/FernwickApp.h"
-#include <cstdio>
+#include "about/AboutBox.h"
 #include "app/FernwickDoc.h"
 #include "frame/MainFrame.h"
 #include "framework/DocTemplate.h"
@@ -53,9 +53,8 @@ int CFernwickApp::ExitInstance()
 
 void CFernwickApp::ShowAboutBox()
 {
-    char text[128];
-    std::snprintf(text, sizeof text, "%s Version %s", m_strAppName.c_str(), "1.20");
-    AfxMessageBox(text, MB_OK | MB_ICONINFORMATION);
+    CAboutBox box;
+    box.DoModal();
 }
 
 BOOL CFernwickApp::OnCommandEntry(const CCmdEntry& entry)

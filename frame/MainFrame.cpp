@@ -56,7 +56,7 @@ void ForceForegroundWindow(HWND hWnd)
     ::AttachThreadInput(ownThread, foregroundThread, FALSE);
 }
 
-CMainFrame::CMainFrame()
+CMainFrame::CMainFrame() : m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
 {
     // Started from a shortcut that runs minimized: stay hidden in the notification area.
     CWinApp* app = AfxGetApp();
@@ -144,6 +144,11 @@ BOOL CMainFrame::OnQueryEndSession()
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == m_nTaskbarCreated && m_nTaskbarCreated != 0) {
+        // The shell tells top-level windows only; the icon belongs to the view.
+        SendMessageToDescendants(message, wParam, lParam);
+        return 0;
+    }
     switch (message) {
     case WM_SHOWINSTANCE:
         OnShowInstance();

@@ -3,6 +3,9 @@
 #pragma once
 #include "framework/FrameWnd.h"
 
+// Registered by the shell and sent to top-level windows when the notification area is new.
+constexpr char kTaskbarCreatedMessage[] = "TaskbarCreated";
+
 // How the frame comes back from the tray: SW_SHOWMAXIMIZED if it was last sized
 // maximized, else SW_SHOWNORMAL.
 extern int g_nRestoreShowCmd;
@@ -16,6 +19,7 @@ public:
 
     int m_nInitialShowCmd;        // the show command of the frame's first ShowWindow
     BOOL m_bFirstActivation = TRUE; // the saved placement is not applied yet
+    const UINT m_nTaskbarCreated;   // passed on to the view, which owns the tray icon
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

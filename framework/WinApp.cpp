@@ -69,8 +69,10 @@ int CWinApp::Run()
                 m_exitCode = msg.wParam;
                 return ExitInstance();
             }
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            if (!CWnd::WalkPreTranslateTree(&msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
             if (IsIdleMessage(msg)) {
                 idle = true;
                 idleCount = 0;
@@ -182,9 +184,6 @@ std::string AfxLoadString(UINT nID)
 int AfxMessageBox(const char* text, UINT nType)
 {
     CWinApp* app = AfxGetApp();
-    HWND owner = nullptr;
-    if (app != nullptr && app->m_pMainWnd != nullptr)
-        owner = ::GetLastActivePopup(app->m_pMainWnd->m_hWnd);
     if ((nType & MB_ICONMASK) == 0) {
         switch (nType & MB_TYPEMASK) {
         case MB_OK:
@@ -196,7 +195,7 @@ int AfxMessageBox(const char* text, UINT nType)
         }
     }
     const std::string caption = app != nullptr ? app->m_strAppName : std::string();
-    return g_shellCalls.MessageBoxA(owner, text, caption.c_str(), nType);
+    return g_shellCalls.MessageBoxA(CWnd::GetSafeOwner(), text, caption.c_str(), nType);
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType)

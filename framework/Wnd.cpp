@@ -125,10 +125,35 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     if (FromHandlePermanent(hWnd) != nullptr)
         return FromHandlePermanent(hWnd) == this;
     auto previous = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
+    Attach(hWnd, previous == AfxWndProc ? ::DefWindowProcA : previous);
+    PreSubclassWindow();
     if (previous != AfxWndProc)
         ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc));
-    Attach(hWnd, previous == AfxWndProc ? ::DefWindowProcA : previous);
     return TRUE;
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*)
+{
+    return FALSE;
+}
+
+BOOL CWnd::WalkPreTranslateTree(MSG* pMsg)
+{
+    for (HWND hWnd = pMsg->hwnd; hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
+        CWnd* wnd = FromHandlePermanent(hWnd);
+        if (wnd != nullptr && wnd->PreTranslateMessage(pMsg))
+            return TRUE;
+        // Above a top-level window GetParent names its owner, a window of its own.
+        if ((::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD) == 0)
+            break;
+    }
+    return FALSE;
+}
+
+HWND CWnd::GetSafeOwner()
+{
+    CWinApp* app = AfxGetApp();
+    return app != nullptr && app->m_pMainWnd != nullptr ? ::GetLastActivePopup(app->m_pMainWnd->m_hWnd) : nullptr;
 }
 
 void CWnd::Attach(HWND hWnd, WNDPROC pfnSuper)

@@ -28,9 +28,19 @@ public:
                   const RECT& rect, HWND hWndParent, HMENU hMenuOrId, void* lpParam = nullptr);
     virtual BOOL Create(const char* className, const char* windowName, DWORD dwStyle, const RECT& rect,
                         CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
-    BOOL DestroyWindow();
-    // Routes an existing window's messages (a dialog control, a common control) to this object.
+    virtual BOOL DestroyWindow();
+    // Routes an existing window's messages (a dialog control, a common control) to this
+    // object; PreSubclassWindow runs first, with the object already bound to the window.
     BOOL SubclassWindow(HWND hWnd);
+
+    // A message the loop retrieved for this window or a child of it, before it is
+    // dispatched; TRUE when it needs no dispatching.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Offers the message to its window's object, then to its parents' up to the top-level
+    // window. Every message loop calls it before dispatching.
+    static BOOL WalkPreTranslateTree(MSG* pMsg);
+    // The main window's last active pop-up: the owner of message boxes and modal dialogs.
+    static HWND GetSafeOwner();
 
     LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
@@ -48,6 +58,16 @@ public:
         return ::SetWindowPos(m_hWnd, hWndInsertAfter, x, y, cx, cy, nFlags);
     }
     void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
+    void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
+    BOOL InvalidateRect(const RECT* rect, BOOL bErase = TRUE) const { return ::InvalidateRect(m_hWnd, rect, bErase); }
+    HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
+    void SetFont(HFONT hFont, BOOL bRedraw = TRUE) const
+    {
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw);
+    }
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse) const { return ::SetTimer(m_hWnd, nIDEvent, nElapse, nullptr); }
+    BOOL KillTimer(UINT_PTR nIDEvent) const { return ::KillTimer(m_hWnd, nIDEvent); }
+    BOOL SetDlgItemText(int nID, const char* text) const { return ::SetDlgItemTextA(m_hWnd, nID, text); }
     void ClientToScreen(RECT* rect) const { ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(rect), 2); }
     void ScreenToClient(POINT* pt) const { ::ScreenToClient(m_hWnd, pt); }
     HWND GetParent() const { return ::GetParent(m_hWnd); }
@@ -73,6 +93,8 @@ protected:
     static void RegisterWindowClass(const char* name, HICON hIcon, int backgroundColor);
     // Called after WM_NCDESTROY, when the handle is gone; auto-deleting windows delete here.
     virtual void PostNcDestroy() {}
+    // A control that sets itself up when bound to an existing window does it here.
+    virtual void PreSubclassWindow() {}
     // A menu or accelerator command, or a control's WM_COMMAND its own handler left alone.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     // A child's notification its own handler left alone; routed by control id and code.

@@ -3,6 +3,7 @@
 #include "app/FernwickApp.h"
 #include "app/Settings.h"
 #include "framework/Path.h"
+#include "frame/MainFrame.h"
 #include "framework/ShellCalls.h"
 #include "res/resource.h"
 #include "tree/Launching.h"
@@ -37,7 +38,8 @@ std::string ResolveRootFolder(const std::string& given)
     return full.size() < MAX_PATH ? full : std::string();
 }
 
-CFernwickView::CFernwickView() : m_bTopMost(ReadTopMost(IniPath()))
+CFernwickView::CFernwickView()
+    : m_bTopMost(ReadTopMost(IniPath())), m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
 {
 }
 
@@ -133,7 +135,14 @@ void CFernwickView::OnAppAbout()
 
 LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == m_nTaskbarCreated && m_nTaskbarCreated != 0) {
+        // The notification area was made anew: without the icon a hidden window is lost.
+        g_shellCalls.Shell_NotifyIconA(NIM_ADD, &m_nid);
+        return 0;
+    }
     switch (message) {
+    case WM_TRAYNOTIFY:
+        return OnTrayNotify(wParam, lParam);
     case WM_SIZE:
         Default();
         if (m_wndTree.m_hWnd != nullptr)
@@ -158,6 +167,12 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 BOOL CFernwickView::OnCommandEntry(const CCmdEntry& entry)
 {
     switch (entry.nID) {
+    case ID_TRAY_RESTORE:
+        return entry.Command(this, &CFernwickView::OnTrayRestore);
+    case ID_TRAY_MINIMIZE:
+        return entry.Command(this, &CFernwickView::OnTrayMinimize);
+    case ID_TRAY_EXIT:
+        return entry.Command(this, &CFernwickView::OnTrayExit);
     case ID_VIEW_TOPMOST:
         return entry.Command(this, &CFernwickView::OnViewTopMost) ||
                entry.Update(this, &CFernwickView::OnUpdateViewTopMost);

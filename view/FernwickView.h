@@ -3,9 +3,16 @@
 #pragma once
 #include <string>
 #include <vector>
+#include "framework/Handles.h"
+#include "framework/Menu.h"
 #include "framework/View.h"
 #include <shellapi.h>
 #include "tree/FolderTreeCtrl.h"
+
+// The notification-area icon's mouse events.
+constexpr UINT WM_TRAYNOTIFY = WM_APP + 1;
+// File items of the tray menu end at the last id below the framework's own.
+constexpr size_t kTrayItemLimit = 0xE000 - 32800;
 
 class CFernwickView : public CView {
 public:
@@ -22,6 +29,15 @@ public:
     void ApplyTopMost();
     // Opens a file chosen in the tray menu.
     void LaunchPath(const std::string& path);
+    // Tray file commands are found in m_trayPaths; the rest goes the framework's way.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    // Adds the tray icon.
+    void OnInitialUpdate() override;
+    // Left button up restores the frame, right button up shows the tray menu; always 0.
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    // Appends a folder's subfolders (as complete submenus) and then its files, in the
+    // order the file system gives them; folder ends with a backslash.
+    void BuildFolderMenu(HMENU hMenu, std::vector<CMenu>& submenus, const std::string& folder);
 
     NOTIFYICONDATAA m_nid{};
     CFolderTreeCtrl m_wndTree;
@@ -36,11 +52,19 @@ protected:
     BOOL OnCommandEntry(const CCmdEntry& entry) override;
 
 private:
+    void ShowTrayMenu();
+    void AppendFixedItems(HMENU hMenu) const;
+    void OnTrayRestore();
+    void OnTrayMinimize();
+    void OnTrayExit();
     void OnViewTopMost();
     void OnUpdateViewTopMost(CCmdUI* pCmdUI);
     void OnFileRefresh();
     void OnFileOpenRoot();
     void OnAppAbout();
+
+    UniqueIcon m_trayIcon;         // the icon m_nid shows
+    const UINT m_nTaskbarCreated; // the shell's notice that the notification area is new
 };
 
 // The first command-line argument, or "Root" under the current directory.

@@ -1,0 +1,27 @@
+#include "about/AboutBox.h"
+#include <cstdio>
+#include "framework/WinApp.h"
+#include "res/resource.h"
+
+CAboutBox::CAboutBox() : CDialog(IDD_ABOUTBOX)
+{
+}
+
+void CAboutBox::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_LINK, m_link);
+}
+
+BOOL CAboutBox::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_link.SetTarget(FERNWICK_WEB_PAGE);
+    char version[128];
+    std::snprintf(version, sizeof version, AfxLoadString(IDS_ABOUT_VERSION).c_str(),
+                  AfxLoadString(AFX_IDS_APP_TITLE).c_str(), kVersion);
+    // A template without these controls simply goes without.
+    SetDlgItemText(IDC_VERSION, version);
+    SetDlgItemText(IDC_COPYRIGHT, AfxLoadString(IDS_ABOUT_COPYRIGHT).c_str());
+    return TRUE;
+}

@@ -1,0 +1,20 @@
+// CAboutBox: the version dialog: the program's name and version, the copyright notice,
+// and the maker's web page as a live link.
+#pragma once
+#include "about/LinkLabel.h"
+#include "framework/Dialog.h"
+
+// The program's version, as the About box tells it.
+constexpr char kVersion[] = "1.20";
+
+class CAboutBox : public CDialog {
+public:
+    // The framework picks the owner when the box is shown.
+    CAboutBox();
+
+    CLinkLabel m_link; // bound to IDC_LINK
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+};

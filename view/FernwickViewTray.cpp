@@ -1,0 +1,178 @@
+// The notification-area icon and its menu: the root folder as cascading submenus, then the
+// program's own commands.
+#include "app/FernwickApp.h"
+#include "frame/MainFrame.h"
+#include "framework/ShellCalls.h"
+#include "mbcs/Mbcs.h"
+#include "res/resource.h"
+#include "view/FernwickView.h"
+
+namespace {
+bool IsShortcutCaption(const std::string& ext)
+{
+    return CompareNoCase(ext.c_str(), ".lnk") == 0 || CompareNoCase(ext.c_str(), ".url") == 0;
+}
+
+// Names the file search reports, as it reports them.
+struct FolderEntries {
+    std::vector<std::string> folders, files;
+};
+
+FolderEntries ReadFolder(const std::string& folder)
+{
+    FolderEntries entries;
+    const std::string pattern = folder + '*';
+    if (pattern.size() >= MAX_PATH)
+        return entries;
+    WIN32_FIND_DATAA data;
+    UniqueFindHandle find(::FindFirstFileA(pattern.c_str(), &data));
+    for (BOOL more = static_cast<bool>(find); more; more = ::FindNextFileA(find.get(), &data)) {
+        const std::string name = data.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? entries.folders : entries.files).push_back(name);
+    }
+    return entries;
+}
+} // namespace
+
+void CFernwickView::OnInitialUpdate()
+{
+    CView::OnInitialUpdate();
+    m_trayIcon.reset(static_cast<HICON>(
+        ::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+    m_nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    m_nid.hWnd = m_hWnd;
+    m_nid.uID = 1;
+    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_nid.uCallbackMessage = WM_TRAYNOTIFY;
+    m_nid.hIcon = m_trayIcon.get();
+    const std::string tip = AfxGetApp() != nullptr ? AfxGetApp()->m_strAppName : std::string();
+    lstrcpynA(m_nid.szTip, tip.c_str(), 64);
+    g_shellCalls.Shell_NotifyIconA(NIM_ADD, &m_nid);
+}
+
+LRESULT CFernwickView::OnTrayNotify(WPARAM, LPARAM lParam)
+{
+    switch (lParam) {
+    case WM_LBUTTONUP:
+        OnTrayRestore();
+        break;
+    case WM_RBUTTONUP:
+        ShowTrayMenu();
+        break;
+    }
+    return 0;
+}
+
+void CFernwickView::ShowTrayMenu()
+{
+    ::SetForegroundWindow(m_hWnd);
+    SetFocus();
+    m_trayPaths.clear();
+    UniqueMenu top(::CreatePopupMenu());
+    if (!top)
+        return;
+    std::vector<CMenu> submenus;
+    if (!m_wndTree.m_strRootPath.empty())
+        BuildFolderMenu(top.get(), submenus, m_wndTree.m_strRootPath);
+    AppendFixedItems(top.get());
+
+    // The menu closes when the user clicks elsewhere only if its owner is in the foreground.
+    ForceForegroundWindow(m_hWnd);
+    POINT cursor{};
+    g_shellCalls.GetCursorPos(&cursor);
+    g_shellCalls.TrackPopupMenu(top.get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
+    submenus.clear();
+    top.reset(); // its submenus go with it
+    PostMessage(WM_NULL);
+}
+
+void CFernwickView::BuildFolderMenu(HMENU hMenu, std::vector<CMenu>& submenus, const std::string& folder)
+{
+    const FolderEntries entries = ReadFolder(folder);
+    for (const std::string& name : entries.folders) {
+        HMENU hSub = ::CreatePopupMenu();
+        if (hSub == nullptr)
+            return; // out of menu handles: what is built so far stays
+        submenus.emplace_back(hSub);
+        BuildFolderMenu(hSub, submenus, folder + name + '\\');
+        if (!::AppendMenuA(hMenu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(hSub), name.c_str()))
+            ::DestroyMenu(hSub); // not owned by the menu, so nothing else would destroy it
+    }
+    for (const std::string& name : entries.files) {
+        const std::string full = folder + name;
+        if (full.size() >= MAX_PATH)
+            continue; // no file function could open it
+        if (m_trayPaths.size() >= kTrayItemLimit)
+            return;
+        m_trayPaths.push_back(full);
+        const PathParts parts = SplitPath(full);
+        const std::string& caption = IsShortcutCaption(parts.ext) ? parts.fname : name;
+        ::AppendMenuA(hMenu, MF_STRING, ID_TRAY_ITEM_FIRST + m_trayPaths.size() - 1, caption.c_str());
+    }
+}
+
+void CFernwickView::AppendFixedItems(HMENU hMenu) const
+{
+    // "Visible" is the frame's state: it hides itself when minimized.
+    const bool visible = IsWindowVisible();
+    constexpr UINT kSeparator = 0;
+    const struct {
+        UINT id;
+        UINT flags;
+    } items[] = {
+        {kSeparator, MF_SEPARATOR},
+        {ID_TRAY_RESTORE, static_cast<UINT>(visible ? MF_GRAYED : MF_ENABLED)},
+        {ID_TRAY_MINIMIZE, static_cast<UINT>(visible ? MF_ENABLED : MF_GRAYED)},
+        {kSeparator, MF_SEPARATOR},
+        {ID_FILE_REFRESH, MF_ENABLED},
+        {ID_FILE_OPEN_ROOT, MF_ENABLED},
+        {kSeparator, MF_SEPARATOR},
+        {ID_VIEW_TOPMOST, static_cast<UINT>(m_bTopMost ? MF_CHECKED : MF_UNCHECKED)},
+        {kSeparator, MF_SEPARATOR},
+        {ID_APP_ABOUT, MF_ENABLED},
+        {kSeparator, MF_SEPARATOR},
+        {ID_TRAY_EXIT, MF_ENABLED},
+    };
+    for (const auto& item : items) {
+        if (item.flags == MF_SEPARATOR)
+            ::AppendMenuA(hMenu, MF_SEPARATOR, 0, nullptr);
+        else
+            ::AppendMenuA(hMenu, MF_STRING | item.flags, item.id, AfxLoadString(item.id).c_str());
+    }
+}
+
+BOOL CFernwickView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    // Only a real command runs a launch; lookups and update requests find nothing here.
+    if (pHandlerInfo == nullptr && nID >= ID_TRAY_ITEM_FIRST && nCode == CN_COMMAND &&
+        nID - ID_TRAY_ITEM_FIRST < m_trayPaths.size()) {
+        const std::string path = m_trayPaths[nID - ID_TRAY_ITEM_FIRST];
+        LaunchPath(path);
+        return TRUE;
+    }
+    return CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CFernwickView::OnTrayRestore()
+{
+    if (CWnd* frame = AfxGetApp() != nullptr ? AfxGetApp()->m_pMainWnd : nullptr) {
+        frame->ShowWindow(g_nRestoreShowCmd);
+        ForceForegroundWindow(frame->m_hWnd);
+    }
+}
+
+void CFernwickView::OnTrayMinimize()
+{
+    CWnd* frame = AfxGetApp() != nullptr ? AfxGetApp()->m_pMainWnd : nullptr;
+    if (frame != nullptr && !frame->IsIconic())
+        frame->ShowWindow(SW_MINIMIZE); // the frame then hides itself
+}
+
+void CFernwickView::OnTrayExit()
+{
+    // Exactly as the close box: placement, folders, icon and "TopMost" are all saved.
+    if (CWnd* frame = AfxGetApp() != nullptr ? AfxGetApp()->m_pMainWnd : nullptr)
+        frame->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+}
