@@ -6,140 +6,15 @@
 #include <string>
 #include <vector>
 #include "TempFolder.h"
-#include "framework/Handles.h"
+#include "e2e/FernwickProcess.h"
 
 namespace {
-constexpr char kTitle[] = "Fernwick";
 constexpr char kMutexName[] = "Fernwick.exe - Osterlind";
-constexpr int kViewId = 0xE900;
-constexpr int kTreeId = 1002;
-constexpr DWORD kTimeoutMs = 20000;
-
-template <class Done>
-bool WaitFor(Done done, DWORD timeoutMs = kTimeoutMs)
-{
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (done())
-            return true;
-        if (::GetTickCount64() >= end)
-            return false;
-        ::Sleep(50);
-    }
-}
-
-std::string WindowText(HWND hwnd)
-{
-    char text[256] = {};
-    ::GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
-
-// Top-level windows of one process (pid 0: of every process).
-std::vector<HWND> TopLevelWindows(DWORD pid = 0)
-{
-    struct Search {
-        DWORD pid;
-        std::vector<HWND> found;
-    } search{pid, {}};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            if (s->pid == 0 || owner == s->pid)
-                s->found.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::vector<HWND> TitledWindows(DWORD pid = 0)
-{
-    std::vector<HWND> titled;
-    for (HWND hwnd : TopLevelWindows(pid))
-        if (WindowText(hwnd) == kTitle)
-            titled.push_back(hwnd);
-    return titled;
-}
-
-std::string ProgramPath()
-{
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir = path;
-    return dir.substr(0, dir.rfind('\\') + 1) + "Fernwick.exe";
-}
-
-// A started Fernwick.exe; one still alive when its owner goes is closed, then terminated.
-class Process {
-public:
-    explicit Process(const std::string& workDir)
-    {
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        si.dwFlags = STARTF_USESHOWWINDOW;
-        si.wShowWindow = SW_SHOWNORMAL;
-        PROCESS_INFORMATION pi{};
-        std::string commandLine = '"' + ProgramPath() + '"';
-        if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(), &si,
-                             &pi)) {
-            m_process.reset(pi.hProcess);
-            ::CloseHandle(pi.hThread);
-            m_pid = pi.dwProcessId;
-        }
-    }
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-    ~Process()
-    {
-        if (!Running())
-            return;
-        for (HWND hwnd : TitledWindows(m_pid))
-            ::PostMessageA(hwnd, WM_CLOSE, 0, 0);
-        if (!WaitForExit()) {
-            ::TerminateProcess(m_process.get(), 1);
-            ::WaitForSingleObject(m_process.get(), kTimeoutMs);
-        }
-    }
-
-    bool Started() const { return static_cast<bool>(m_process); }
-    DWORD Id() const { return m_pid; }
-    bool Running() const { return Started() && ::WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT; }
-    bool WaitForExit(DWORD timeoutMs = kTimeoutMs) const
-    {
-        return Started() && ::WaitForSingleObject(m_process.get(), timeoutMs) == WAIT_OBJECT_0;
-    }
-    DWORD ExitCode() const
-    {
-        DWORD code = STILL_ACTIVE;
-        ::GetExitCodeProcess(m_process.get(), &code);
-        return code;
-    }
-    std::string State() const { return Running() ? "running" : "exited with " + std::to_string(ExitCode()); }
-    // Its visible main window, once it has one.
-    HWND WaitForMainWindow() const
-    {
-        HWND main = nullptr;
-        WaitFor([&] {
-            for (HWND hwnd : TitledWindows(m_pid))
-                if (::IsWindowVisible(hwnd))
-                    main = hwnd;
-            return main != nullptr || !Running();
-        });
-        return main;
-    }
-
-private:
-    UniqueKernelHandle m_process;
-    DWORD m_pid = 0;
-};
 
 bool AnyInstanceAlive()
 {
     UniqueKernelHandle mutex(::OpenMutexA(SYNCHRONIZE, FALSE, kMutexName));
-    return mutex || ::FindWindowA(nullptr, kTitle) != nullptr;
+    return mutex || ::FindWindowA(nullptr, kFernwickTitle) != nullptr;
 }
 
 // Each test gets its own working folder with a small root folder, and no Fernwick running beside it.
@@ -153,11 +28,10 @@ protected:
             m_folder.MakeFile(std::string("Root\\") + name);
     }
 
-    std::unique_ptr<Process> Start() const
+    std::unique_ptr<FernwickProcess> Start(WORD showCommand = SW_SHOWNORMAL,
+                                           const std::vector<std::string>& arguments = {}) const
     {
-        auto process = std::make_unique<Process>(m_folder.Path());
-        EXPECT_TRUE(process->Started()) << "CreateProcessA failed for " << ProgramPath();
-        return process;
+        return std::make_unique<FernwickProcess>(m_folder.Path(), showCommand, arguments);
     }
 
     TempFolder m_folder;
@@ -167,14 +41,13 @@ protected:
 TEST_F(StartupTest, FirstInstanceShowsItsWindowWithTheFolderTree)
 {
     auto first = Start();
+    ASSERT_TRUE(first->Started()) << first->StartFailure();
     HWND main = first->WaitForMainWindow();
     ASSERT_NE(main, nullptr) << "no visible window titled Fernwick; the program is " << first->State();
-    EXPECT_EQ(::FindWindowA(nullptr, kTitle), main);
+    EXPECT_EQ(::FindWindowA(nullptr, kFernwickTitle), main);
     EXPECT_EQ(::GetAncestor(main, GA_ROOT), main);
 
-    HWND view = ::GetDlgItem(main, kViewId);
-    ASSERT_NE(view, nullptr);
-    HWND tree = ::GetDlgItem(view, kTreeId);
+    HWND tree = FolderTreeOf(main);
     ASSERT_NE(tree, nullptr);
     char cls[64] = {};
     ::GetClassNameA(tree, cls, sizeof cls);
@@ -187,14 +60,16 @@ TEST_F(StartupTest, FirstInstanceShowsItsWindowWithTheFolderTree)
 TEST_F(StartupTest, SecondStartLeavesQuietlyAndTheFirstKeepsRunning)
 {
     auto first = Start();
+    ASSERT_TRUE(first->Started()) << first->StartFailure();
     HWND main = first->WaitForMainWindow();
     ASSERT_NE(main, nullptr) << "the first instance is " << first->State();
 
     auto second = Start();
+    ASSERT_TRUE(second->Started()) << second->StartFailure();
     bool secondHadWindow = false;
     const bool exited = WaitFor([&] {
         for (HWND hwnd : TopLevelWindows(second->Id()))
-            if (::IsWindowVisible(hwnd) || WindowText(hwnd) == kTitle)
+            if (::IsWindowVisible(hwnd) || WindowText(hwnd) == kFernwickTitle)
                 secondHadWindow = true;
         return !second->Running();
     });
@@ -210,17 +85,22 @@ TEST_F(StartupTest, SecondStartLeavesQuietlyAndTheFirstKeepsRunning)
 TEST_F(StartupTest, SecondStartBringsBackAHiddenOrMinimizedFirstWindow)
 {
     auto first = Start();
+    ASSERT_TRUE(first->Started()) << first->StartFailure();
     HWND main = first->WaitForMainWindow();
     ASSERT_NE(main, nullptr) << "the first instance is " << first->State();
 
     ::ShowWindow(main, SW_HIDE);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(main); }));
-    ASSERT_TRUE(Start()->WaitForExit());
+    auto second = Start();
+    ASSERT_TRUE(second->Started()) << second->StartFailure();
+    ASSERT_TRUE(second->WaitForExit());
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(main) != FALSE; })) << "the hidden window stayed hidden";
 
     ::ShowWindow(main, SW_MINIMIZE);
     ASSERT_TRUE(WaitFor([&] { return ::IsIconic(main) != FALSE; }));
-    ASSERT_TRUE(Start()->WaitForExit());
+    auto third = Start();
+    ASSERT_TRUE(third->Started()) << third->StartFailure();
+    ASSERT_TRUE(third->WaitForExit());
     EXPECT_TRUE(WaitFor([&] { return !::IsIconic(main) && ::IsWindowVisible(main); }))
         << "the minimized window was not restored";
     EXPECT_TRUE(first->Running());
@@ -228,9 +108,11 @@ TEST_F(StartupTest, SecondStartBringsBackAHiddenOrMinimizedFirstWindow)
 
 TEST_F(StartupTest, TenSimultaneousStartsLeaveExactlyOneInstance)
 {
-    std::vector<std::unique_ptr<Process>> starts;
-    for (int i = 0; i < 10; ++i)
+    std::vector<std::unique_ptr<FernwickProcess>> starts;
+    for (int i = 0; i < 10; ++i) {
         starts.push_back(Start());
+        ASSERT_TRUE(starts.back()->Started()) << "start " << i + 1 << ": " << starts.back()->StartFailure();
+    }
 
     auto countRunning = [&] {
         int running = 0;
@@ -239,10 +121,10 @@ TEST_F(StartupTest, TenSimultaneousStartsLeaveExactlyOneInstance)
         return running;
     };
     // Under Wine ten starts at once can be slow: wait a long time for the nine to leave.
-    EXPECT_TRUE(WaitFor([&] { return countRunning() <= 1; }, 3 * kTimeoutMs));
+    EXPECT_TRUE(WaitFor([&] { return countRunning() <= 1; }, 3 * kE2eTimeoutMs));
     ASSERT_EQ(countRunning(), 1);
 
-    Process* survivor = nullptr;
+    FernwickProcess* survivor = nullptr;
     for (const auto& p : starts) {
         if (p->Running())
             survivor = p.get();
@@ -258,6 +140,7 @@ TEST_F(StartupTest, TenSimultaneousStartsLeaveExactlyOneInstance)
 TEST_F(StartupTest, StartAfterTheFirstClosedIsTheFirstAgain)
 {
     auto first = Start();
+    ASSERT_TRUE(first->Started()) << first->StartFailure();
     HWND main = first->WaitForMainWindow();
     ASSERT_NE(main, nullptr) << "the first instance is " << first->State();
     ::PostMessageA(main, WM_CLOSE, 0, 0);
@@ -265,9 +148,50 @@ TEST_F(StartupTest, StartAfterTheFirstClosedIsTheFirstAgain)
     EXPECT_EQ(first->ExitCode(), 0u);
 
     auto next = Start();
+    ASSERT_TRUE(next->Started()) << next->StartFailure();
     HWND nextMain = next->WaitForMainWindow();
     ASSERT_NE(nextMain, nullptr) << "the new start showed no window; it is " << next->State();
     EXPECT_TRUE(next->Running());
     EXPECT_EQ(TitledWindows(), std::vector<HWND>{nextMain});
+}
+
+TEST_F(StartupTest, RootFolderArgumentReplacesTheWorkingDirectorysRoot)
+{
+    // A space and a trailing backslash: the argument must arrive as one path all the same.
+    for (const char* name : {"one.txt", "two.txt", "three.txt"})
+        m_folder.MakeFile(std::string("Other Root\\") + name);
+    auto first = Start(SW_SHOWNORMAL, {m_folder.Path() + "\\Other Root\\"});
+    ASSERT_TRUE(first->Started()) << first->StartFailure();
+    HWND main = first->WaitForMainWindow();
+    ASSERT_NE(main, nullptr) << "the program is " << first->State();
+    HWND tree = FolderTreeOf(main);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(::SendMessageA(tree, TVM_GETCOUNT, 0, 0), 3);
+}
+
+TEST_F(StartupTest, StartedMinimizedKeepsItsWindowHiddenUntilTheNextStart)
+{
+    auto first = Start(SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(first->Started()) << first->StartFailure();
+    ASSERT_TRUE(first->WaitForIdle()) << "the program is " << first->State();
+    const std::vector<HWND> titled = TitledWindows(first->Id());
+    ASSERT_EQ(titled.size(), 1u);
+    EXPECT_FALSE(::IsWindowVisible(titled[0])) << "started minimized, yet its window shows";
+
+    auto second = Start();
+    ASSERT_TRUE(second->Started()) << second->StartFailure();
+    ASSERT_TRUE(second->WaitForExit());
+    EXPECT_EQ(first->WaitForMainWindow(), titled[0]) << "the hidden window was not brought back";
+}
+
+TEST(FernwickProcessTest, AStartThatCannotWorkIsRetriedAndReportsItsError)
+{
+    FernwickProcess process("C:\\no such folder\\fernwick");
+    EXPECT_FALSE(process.Started());
+    EXPECT_GT(process.Attempts(), 1);
+    EXPECT_EQ(process.StartError(), static_cast<DWORD>(ERROR_DIRECTORY));
+    EXPECT_NE(process.StartFailure().find(std::to_string(ERROR_DIRECTORY)), std::string::npos) << process.StartFailure();
+    EXPECT_FALSE(process.Running());
+    EXPECT_EQ(process.WaitForMainWindow(), nullptr);
 }
 } // namespace

@@ -1,0 +1,111 @@
+// The whole program in this process: the application object started in a folder of the
+// test's own, with its frame, view and tree, and the settings file beside them.
+#pragma once
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include "DocumentHarness.h"
+#include "TempFolder.h"
+#include "app/FernwickApp.h"
+#include "frame/MainFrame.h"
+#include "framework/Path.h"
+#include "view/FernwickView.h"
+
+// Runs a check when the program's exit work begins.
+class CheckedApp : public CFernwickApp {
+public:
+    std::function<void()> onExit;
+    int ExitInstance() override
+    {
+        if (onExit)
+            std::exchange(onExit, nullptr)();
+        return CFernwickApp::ExitInstance();
+    }
+};
+
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The root comes from the process's first argument: the test runner's are not for it.
+        m_savedArgc = std::exchange(__argc, 1);
+        m_saved = AfxGetCurrentDirectory();
+        ::SetCurrentDirectoryA(folder.Path().c_str());
+        root = folder.MakeFolder("Root");
+    }
+    void TearDown() override
+    {
+        if (app)
+            Close();
+        DrainMessages();
+        ::SetCurrentDirectoryA(m_saved.c_str());
+        __argc = m_savedArgc;
+    }
+
+    // Starts as a process started with that show command would.
+    void Start(int showCmd = SW_SHOWNOACTIVATE)
+    {
+        app = std::make_unique<CheckedApp>();
+        app->InitApplication(::GetModuleHandleA(nullptr));
+        app->m_nCmdShow = showCmd;
+        ASSERT_TRUE(app->InitInstance());
+        ASSERT_NE(app->m_pMainWnd, nullptr);
+    }
+    // Closes as the close box does, then the exit work.
+    void Close()
+    {
+        if (app->m_pMainWnd != nullptr)
+            ::SendMessageA(Frame(), WM_CLOSE, 0, 0);
+        app->ExitInstance();
+        app.reset();
+        DrainMessages();
+    }
+
+    HWND Frame() const { return app->m_pMainWnd->m_hWnd; }
+    CMainFrame& MainFrame() const { return *static_cast<CMainFrame*>(app->m_pMainWnd); }
+    CFernwickView& View() const
+    {
+        return *static_cast<CFernwickView*>(CWnd::FromHandlePermanent(::GetDlgItem(Frame(), AFX_IDW_PANE_FIRST)));
+    }
+    CFolderTreeCtrl& Tree() const { return View().m_wndTree; }
+    void Command(UINT id) const { ::SendMessageA(Frame(), WM_COMMAND, id, 0); }
+
+    std::string Ini() const { return folder.Path() + "\\Fernwick.ini"; }
+    std::string IniValue(const char* key) const
+    {
+        char value[512] = {};
+        ::GetPrivateProfileStringA("Settings", key, "<absent>", value, sizeof value, Ini().c_str());
+        return value;
+    }
+    void SetIniValue(const char* key, const char* value) const
+    {
+        ::WritePrivateProfileStringA("Settings", key, value, Ini().c_str());
+    }
+
+    // The tree item at a path of display texts.
+    HTREEITEM Item(const std::string& text, HTREEITEM parent = TVI_ROOT) const
+    {
+        for (HTREEITEM h = Tree().GetChildItem(parent); h != nullptr; h = Tree().GetNextSiblingItem(h))
+            if (Tree().GetItemText(h) == text)
+                return h;
+        return nullptr;
+    }
+    // A user's arrow key: it always notifies, unlike a repeated TVM_EXPAND.
+    void UserExpand(HTREEITEM item) const
+    {
+        Tree().SelectItem(item);
+        Tree().SendMessage(WM_KEYDOWN, VK_RIGHT, 0);
+    }
+    bool IsExpanded(HTREEITEM item) const { return Tree().GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED; }
+
+    TempFolder folder;
+    std::string root;
+    std::unique_ptr<CheckedApp> app;
+
+private:
+    std::string m_saved;
+    int m_savedArgc = 0;
+};

@@ -1,0 +1,306 @@
+// The notification-area icon and its menu in the running program: the icon record, the
+// mouse events, the folder part in the search's own order, the fixed items, and what a
+// chosen item does after the menu is gone.
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include "AppFixture.h"
+#include "ShellRecorder.h"
+#include "res/resource.h"
+
+namespace {
+struct MenuItem {
+    UINT id;      // -1 for a submenu, 0 for a separator
+    std::string text;
+    UINT state;   // MF_GRAYED, MF_CHECKED
+    std::vector<MenuItem> children;
+};
+
+std::vector<MenuItem> ReadMenu(HMENU menu)
+{
+    std::vector<MenuItem> items;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        char text[512] = {};
+        ::GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+        MenuItem item{::GetMenuItemID(menu, i), text, ::GetMenuState(menu, i, MF_BYPOSITION) & (MF_GRAYED | MF_CHECKED),
+                      {}};
+        if (HMENU sub = ::GetSubMenu(menu, i))
+            item.children = ReadMenu(sub);
+        items.push_back(item);
+    }
+    return items;
+}
+
+// The names a search of the folder gives, in its order: the menu keeps it.
+std::vector<std::string> SearchOrder(const std::string& folder, bool directories)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &data);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileA(find, &data)) {
+        const std::string name = data.cFileName;
+        if (name != "." && name != ".." && ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == directories)
+            names.push_back(name);
+    }
+    ::FindClose(find);
+    return names;
+}
+
+class TrayTest : public AppFixture {
+protected:
+    // Right-clicks the icon; the menu as it stood while open. Chooses nothing.
+    std::vector<MenuItem> OpenMenu()
+    {
+        std::vector<MenuItem> seen;
+        shell.onPopup = [&](const TrackPopupCall& popup) {
+            seen = ReadMenu(popup.menu);
+            return FALSE;
+        };
+        EXPECT_EQ(::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP), 0);
+        return seen;
+    }
+    // The menu below the folder part.
+    static std::vector<MenuItem> Fixed(const std::vector<MenuItem>& menu)
+    {
+        return {menu.end() - std::min<size_t>(12, menu.size()), menu.end()};
+    }
+
+    ShellRecorder shell;
+};
+
+TEST_F(TrayTest, TheIconIsAddedAtStartAgainWhenTheTaskbarIsNewAndRemovedAtExit)
+{
+    Start();
+    ASSERT_EQ(shell.notifyIcons.size(), 1u);
+    const NotifyIconCall add = shell.notifyIcons[0];
+    EXPECT_EQ(add.message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(add.data.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+    EXPECT_EQ(add.data.hWnd, View().m_hWnd);
+    EXPECT_EQ(add.data.uID, 1u);
+    EXPECT_EQ(add.data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(add.data.uCallbackMessage, 0x8001u);
+    EXPECT_STREQ(add.data.szTip, "Fernwick");
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(add.data.hIcon, &info));
+    BITMAP bitmap{};
+    ::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, 16);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+
+    // Explorer restarted: the shell tells the top-level windows.
+    ::SendMessageA(Frame(), ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_EQ(shell.notifyIcons.size(), 2u);
+    EXPECT_EQ(shell.notifyIcons[1].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(shell.notifyIcons[1].data.hIcon, add.data.hIcon);
+
+    Close();
+    ASSERT_EQ(shell.notifyIcons.size(), 3u);
+    EXPECT_EQ(shell.notifyIcons[2].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(shell.notifyIcons[2].data.uID, 1u);
+}
+
+TEST_F(TrayTest, LeftButtonUpRestoresRightButtonUpShowsTheMenuAndNothingElseActs)
+{
+    Start(SW_SHOWNORMAL);
+    ::ShowWindow(Frame(), SW_MINIMIZE);
+    ASSERT_FALSE(::IsWindowVisible(Frame()));
+    for (LPARAM other : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_CONTEXTMENU})
+        EXPECT_EQ(::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, other), 0);
+    EXPECT_FALSE(::IsWindowVisible(Frame()));
+    EXPECT_TRUE(shell.popups.empty());
+
+    EXPECT_EQ(::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_LBUTTONUP), 0);
+    EXPECT_TRUE(::IsWindowVisible(Frame()));
+    EXPECT_FALSE(::IsIconic(Frame()));
+
+    shell.cursor = POINT{321, 234};
+    OpenMenu();
+    ASSERT_EQ(shell.popups.size(), 1u);
+    EXPECT_EQ(shell.popups[0].flags, static_cast<UINT>(TPM_RIGHTBUTTON));
+    EXPECT_EQ(shell.popups[0].x, 321);
+    EXPECT_EQ(shell.popups[0].y, 234);
+    EXPECT_EQ(shell.popups[0].owner, View().m_hWnd);
+    EXPECT_FALSE(::IsMenu(shell.popups[0].menu)) << "destroyed once it closed";
+    MSG msg;
+    EXPECT_TRUE(::PeekMessageA(&msg, View().m_hWnd, WM_NULL, WM_NULL, PM_REMOVE)) << "WM_NULL follows the menu";
+}
+
+TEST_F(TrayTest, FixedItemsFollowTheWindowStateAndTheTopMostFlag)
+{
+    Start(SW_SHOWNORMAL);
+    const std::vector<MenuItem> shown = OpenMenu();
+    ASSERT_EQ(shown.size(), 12u) << "an empty root has only the fixed items";
+    const UINT ids[] = {0, ID_TRAY_RESTORE, ID_TRAY_MINIMIZE, 0, ID_FILE_REFRESH, ID_FILE_OPEN_ROOT, 0,
+                        ID_VIEW_TOPMOST, 0, ID_APP_ABOUT, 0, ID_TRAY_EXIT};
+    for (size_t i = 0; i < 12; ++i) {
+        EXPECT_EQ(shown[i].id, ids[i]) << i;
+        EXPECT_EQ(shown[i].text.empty(), ids[i] == 0) << i;
+    }
+    EXPECT_EQ(shown[1].state, static_cast<UINT>(MF_GRAYED)) << "restore, while the window is visible";
+    EXPECT_EQ(shown[2].state, 0u);
+    EXPECT_EQ(shown[7].state, 0u);
+    EXPECT_EQ(shown[9].text, AfxLoadString(ID_APP_ABOUT));
+
+    Command(ID_VIEW_TOPMOST);
+    ::ShowWindow(Frame(), SW_MINIMIZE);
+    const std::vector<MenuItem> hidden = OpenMenu();
+    EXPECT_EQ(hidden[1].state, 0u);
+    EXPECT_EQ(hidden[2].state, static_cast<UINT>(MF_GRAYED)) << "minimize, while hidden in the tray";
+    EXPECT_EQ(hidden[7].state, static_cast<UINT>(MF_CHECKED));
+
+    // The menu's commands reach the view, document and template only; the view has them all.
+    ::SendMessageA(View().m_hWnd, WM_COMMAND, ID_TRAY_RESTORE, 0);
+    EXPECT_TRUE(::IsWindowVisible(Frame()));
+    ::SendMessageA(View().m_hWnd, WM_COMMAND, ID_TRAY_MINIMIZE, 0);
+    EXPECT_FALSE(::IsWindowVisible(Frame()));
+    ::SendMessageA(View().m_hWnd, WM_COMMAND, ID_TRAY_MINIMIZE, 0);
+    EXPECT_FALSE(::IsWindowVisible(Frame())) << "already minimized: nothing";
+}
+
+TEST_F(TrayTest, FoldersComeAsCompleteSubmenusInSearchOrderThenFilesWithDepthFirstIds)
+{
+    for (const char* name : {"Root\\A\\a1.txt", "Root\\A\\Deep\\d.txt", "Root\\B\\b1.txt", "Root\\x.txt",
+                             "Root\\Report.LNK", "Root\\site.url", "Root\\secret.txt", "Root\\& Co.txt"})
+        folder.MakeFile(name);
+    folder.MakeFolder("Root\\Empty");
+    ::SetFileAttributesA((root + "\\secret.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    Start();
+    const std::vector<MenuItem> menu = OpenMenu();
+
+    const std::vector<std::string> folders = SearchOrder(root, true);
+    const std::vector<std::string> files = SearchOrder(root, false);
+    ASSERT_EQ(menu.size(), folders.size() + files.size() + 12);
+    std::vector<std::string> paths;
+    // Every submenu's files before the files of the root, folder by folder.
+    for (size_t i = 0; i < folders.size(); ++i) {
+        EXPECT_EQ(menu[i].text, folders[i]);
+        EXPECT_EQ(menu[i].id, static_cast<UINT>(-1));
+        std::function<void(const std::vector<MenuItem>&, const std::string&)> collect =
+            [&](const std::vector<MenuItem>& items, const std::string& dir) {
+                for (const std::string& sub : SearchOrder(dir, true))
+                    for (const MenuItem& item : items)
+                        if (item.text == sub)
+                            collect(item.children, dir + "\\" + sub);
+                for (const std::string& file : SearchOrder(dir, false))
+                    paths.push_back(dir + "\\" + file);
+            };
+        collect(menu[i].children, root + "\\" + folders[i]);
+        if (folders[i] == "Empty") {
+            EXPECT_TRUE(menu[i].children.empty()) << "an empty folder is an empty submenu";
+        }
+    }
+    for (size_t i = 0; i < files.size(); ++i) {
+        const MenuItem& item = menu[folders.size() + i];
+        paths.push_back(root + "\\" + files[i]);
+        EXPECT_EQ(item.id, ID_TRAY_ITEM_FIRST + paths.size() - 1) << files[i];
+        const std::string expected = files[i] == "Report.LNK" ? "Report" : files[i] == "site.url" ? "site" : files[i];
+        EXPECT_EQ(item.text, expected) << "hidden files too; '&' stays a mnemonic marker";
+    }
+    EXPECT_EQ(View().m_trayPaths, paths) << "full paths, extensions kept, depth first";
+}
+
+TEST_F(TrayTest, AChosenFileOpensAfterTheMenuIsGoneAndOtherIdsGoTheFrameworksWay)
+{
+    folder.MakeFile("Root\\one.txt");
+    folder.MakeFile("Root\\two.txt");
+    Start();
+    OpenMenu();
+    ASSERT_EQ(View().m_trayPaths.size(), 2u);
+    // The choice arrives as a command after TrackPopupMenu has returned.
+    ::SendMessageA(View().m_hWnd, WM_COMMAND, ID_TRAY_ITEM_FIRST + 1, 0);
+    ASSERT_EQ(shell.shellExecutes.size(), 1u);
+    EXPECT_EQ(shell.shellExecutes[0].file, View().m_trayPaths[1]);
+    EXPECT_EQ(shell.shellExecutes[0].owner, View().m_hWnd);
+
+    AFX_CMDHANDLERINFO info;
+    EXPECT_FALSE(View().OnCmdMsg(ID_TRAY_ITEM_FIRST, CN_COMMAND, nullptr, &info)) << "a lookup runs nothing";
+    EXPECT_FALSE(View().OnCmdMsg(ID_TRAY_ITEM_FIRST, CN_UPDATE_COMMAND_UI, nullptr, nullptr));
+    ::SendMessageA(View().m_hWnd, WM_COMMAND, ID_TRAY_ITEM_FIRST + 2, 0);
+    EXPECT_EQ(shell.shellExecutes.size(), 1u) << "beyond the list";
+}
+
+TEST_F(TrayTest, FileItemsStopBelowTheFrameworksIdsAtTheLastIdBelow57344)
+{
+    // 25 folders of 1,000 files: more file items than ids below 0xE000.
+    const char* volume = std::getenv("FERNWICK_VOLUME");
+    ASSERT_NE(volume, nullptr) << "run through CTest, which makes the big folders";
+    ASSERT_TRUE(::SetCurrentDirectoryA((std::string(volume) + "\\Cap").c_str()));
+    Start();
+    int lastCount = 0;
+    UINT lastId = 0;
+    shell.onPopup = [&](const TrackPopupCall& popup) {
+        HMENU last = ::GetSubMenu(popup.menu, 24);
+        lastCount = ::GetMenuItemCount(last);
+        lastId = ::GetMenuItemID(last, lastCount - 1);
+        return FALSE;
+    };
+    ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
+    EXPECT_EQ(View().m_trayPaths.size(), 0xE000u - ID_TRAY_ITEM_FIRST);
+    EXPECT_EQ(lastCount, static_cast<int>(0xE000 - ID_TRAY_ITEM_FIRST - 24 * 1000));
+    EXPECT_EQ(lastId, 0xDFFFu) << "the last id below the framework's 57344";
+}
+
+// Folders nested past the length the ANSI file functions take, made and removed through
+// the wide ones.
+std::wstring Wide(const std::string& s)
+{
+    return std::wstring(s.begin(), s.end());
+}
+
+void RemoveDeep(const std::wstring& path)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &data)) {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            RemoveDeep(path + L"\\" + name);
+        else
+            ::DeleteFileW((path + L"\\" + name).c_str());
+    }
+    ::FindClose(find);
+    ::RemoveDirectoryW(path.c_str());
+}
+
+TEST_F(TrayTest, FoldersNestedPastTheLengthLimitContributeWhatFitsAndStop)
+{
+    const std::wstring top = L"\\\\?\\" + Wide(root) + L"\\deep";
+    std::wstring dir = top;
+    ::CreateDirectoryW(dir.c_str(), nullptr);
+    while (dir.size() < 340) {
+        ::CloseHandle(::CreateFileW((dir + L"\\file.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        dir += L"\\level_" + std::to_wstring(dir.size());
+        ASSERT_TRUE(::CreateDirectoryW(dir.c_str(), nullptr));
+    }
+    Start();
+    const std::vector<MenuItem> menu = OpenMenu();
+    ASSERT_FALSE(menu.empty());
+    EXPECT_EQ(menu[0].text, "deep");
+    size_t depth = 0;
+    for (const std::vector<MenuItem>* level = &menu[0].children; !level->empty(); level = &level->front().children)
+        ++depth;
+    EXPECT_GT(depth, 5u);
+    const std::vector<std::string>& paths = View().m_trayPaths;
+    ASSERT_FALSE(paths.empty());
+    for (const std::string& path : paths)
+        EXPECT_LT(path.size(), static_cast<size_t>(MAX_PATH));
+    EXPECT_GT(paths.front().size(), static_cast<size_t>(MAX_PATH - 40)) << "the deepest file that fits is there";
+    Close();
+    RemoveDeep(top);
+}
+
+TEST_F(TrayTest, ExitClosesExactlyAsTheCloseBoxDoes)
+{
+    folder.MakeFile("Root\\Games\\pong.txt");
+    Start();
+    UserExpand(Item("Games"));
+    ::SendMessageA(View().m_hWnd, WM_COMMAND, ID_TRAY_EXIT, 0);
+    EXPECT_EQ(app->m_pMainWnd, nullptr);
+    EXPECT_NE(IniValue("WindowPos"), "<absent>");
+    EXPECT_EQ(IniValue("DirTree0"), "Games");
+    EXPECT_EQ(IniValue("TopMost"), "0");
+    EXPECT_EQ(shell.notifyIcons.back().message, static_cast<DWORD>(NIM_DELETE));
+}
+} // namespace

@@ -1,0 +1,189 @@
+// The launcher view in the running program: always on top, refresh, open root folder, the
+// saved folders, and what reaches the settings file at exit and at log-off.
+#include <algorithm>
+#include "AppFixture.h"
+#include "ShellRecorder.h"
+#include "app/Settings.h"
+#include "res/resource.h"
+
+namespace {
+// This Wine never marks a window topmost while it owns a topmost pop-up, such as the tree's
+// tooltip: it puts the window after that pop-up instead. Windows does. The tests that read
+// the flag keep the tree from making its tooltip.
+class NoToolTips {
+public:
+    NoToolTips() : m_hook(::SetWindowsHookExA(WH_CBT, Hook, nullptr, ::GetCurrentThreadId())) {}
+    ~NoToolTips() { ::UnhookWindowsHookEx(m_hook); }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (code == HCBT_CREATEWND) {
+            const char* cls = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->lpszClass;
+            if (!IS_INTRESOURCE(cls) && lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0)
+                return 1;
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    HHOOK m_hook;
+};
+
+class ViewTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        folder.MakeFile("Root\\Games\\Arcade\\pong.txt");
+        folder.MakeFile("Root\\Tools\\edit.txt");
+    }
+    bool FrameIsTopMost() const { return ::GetWindowLongPtrA(Frame(), GWL_EXSTYLE) & WS_EX_TOPMOST; }
+    bool MenuChecked(UINT id) const
+    {
+        HMENU menu = ::GetMenu(Frame());
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
+            ::SendMessageA(Frame(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(::GetSubMenu(menu, i)), i);
+        return ::GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED;
+    }
+};
+
+TEST_F(ViewTest, TopMostIsReadAtStartFollowedByTheCheckMarkAndWrittenBackAsOne)
+{
+    NoToolTips noToolTips;
+    SetIniValue("TopMost", "5");
+    Start();
+    EXPECT_TRUE(View().m_bTopMost);
+    EXPECT_TRUE(FrameIsTopMost()) << "start-up applies it";
+    EXPECT_TRUE(MenuChecked(ID_VIEW_TOPMOST));
+
+    Command(ID_VIEW_TOPMOST);
+    EXPECT_FALSE(FrameIsTopMost());
+    EXPECT_FALSE(MenuChecked(ID_VIEW_TOPMOST));
+    EXPECT_EQ(IniValue("TopMost"), "5") << "the file hears of it only at exit";
+    Command(ID_VIEW_TOPMOST);
+    EXPECT_TRUE(FrameIsTopMost());
+    EXPECT_TRUE(MenuChecked(ID_VIEW_TOPMOST));
+    Close();
+    EXPECT_EQ(IniValue("TopMost"), "1");
+
+    SetIniValue("TopMost", "junk");
+    Start();
+    EXPECT_FALSE(View().m_bTopMost);
+    EXPECT_FALSE(FrameIsTopMost());
+    Close();
+    EXPECT_EQ(IniValue("TopMost"), "0");
+}
+
+TEST_F(ViewTest, WithoutASettingsFileNothingIsReadAndExitWritesEveryKeyBeforeTheExitWork)
+{
+    Start();
+    EXPECT_FALSE(View().m_bTopMost);
+    UserExpand(Item("Games"));
+    ASSERT_FALSE(FileExists(Ini())) << "nothing is written while the program runs";
+    std::string atExit;
+    app->onExit = [&] { atExit = IniValue("WindowPos") + "|" + IniValue("DirTree0") + "|" + IniValue("TopMost"); };
+    Close();
+    // "TopMost" is written only into an existing file: the placement or the folders came first.
+    EXPECT_EQ(atExit.substr(atExit.find('|')), "|Games|0");
+    EXPECT_EQ(std::count(atExit.begin(), atExit.end(), ','), 9) << atExit;
+}
+
+TEST_F(ViewTest, LogOffSavesEverythingWithoutAClose)
+{
+    SetIniValue("TopMost", "1");
+    Start();
+    UserExpand(Item("Tools"));
+    ASSERT_TRUE(::SendMessageA(Frame(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    EXPECT_NE(IniValue("WindowPos"), "<absent>") << "the placement is saved at the query";
+    ::SendMessageA(Frame(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(app->m_pMainWnd, nullptr) << "frame and view are gone";
+    EXPECT_EQ(IniValue("DirTree0"), "Tools");
+    EXPECT_EQ(IniValue("TopMost"), "1");
+    app.reset();
+}
+
+TEST_F(ViewTest, RefreshKeepsTheExpandedFoldersAndCreatesTheSettingsFile)
+{
+    Start();
+    UserExpand(Item("Games"));
+    UserExpand(Item("Arcade", Item("Games")));
+    folder.MakeFile("Root\\Games\\new.txt");
+    ASSERT_FALSE(FileExists(Ini()));
+
+    Command(ID_FILE_REFRESH);
+    EXPECT_TRUE(IsExpanded(Item("Games")));
+    EXPECT_TRUE(IsExpanded(Item("Arcade", Item("Games"))));
+    EXPECT_NE(Item("new.txt", Item("Games")), nullptr) << "read afresh";
+    EXPECT_EQ(IniValue("DirTree0"), "Games");
+    EXPECT_EQ(IniValue("DirTree1"), "Games\\Arcade");
+    EXPECT_EQ(Tree().GetItemPath(Tree().GetSelectedItem()), root + "\\Games\\Arcade")
+        << "a refresh leaves the selection where restoring put it";
+}
+
+TEST_F(ViewTest, SavedFoldersAreExpandedAtStartAndStaleOnesDropped)
+{
+    SetIniValue("DirTree0", "tools");
+    SetIniValue("DirTree1", "Gone");
+    for (int i = 2; i < 300; ++i)
+        SetIniValue(("DirTree" + std::to_string(i)).c_str(), "nothing\\here");
+    Start();
+    EXPECT_TRUE(IsExpanded(Item("Tools")));
+    EXPECT_FALSE(IsExpanded(Item("Games")));
+    EXPECT_EQ(Tree().GetSelectedItem(), Tree().GetRootItem()) << "start-up selects the first item";
+    Close();
+    EXPECT_EQ(IniValue("DirTree0"), "Tools");
+    EXPECT_EQ(IniValue("DirTree1"), "<absent>");
+    EXPECT_EQ(IniValue("DirTree299"), "<absent>");
+}
+
+TEST_F(ViewTest, OpenRootFolderHandsTheRootToTheShell)
+{
+    ShellRecorder shell;
+    Start();
+    Command(ID_FILE_OPEN_ROOT);
+    ASSERT_EQ(shell.shellExecutes.size(), 1u);
+    const ShellExecuteCall& call = shell.shellExecutes[0];
+    EXPECT_EQ(call.owner, nullptr);
+    EXPECT_EQ(call.verb, "open");
+    EXPECT_EQ(call.file, root + "\\");
+    EXPECT_TRUE(call.parameters.empty());
+    EXPECT_FALSE(call.nullDirectory);
+    EXPECT_EQ(call.directory, "");
+    EXPECT_EQ(call.showCmd, SW_SHOW);
+
+    RemoveTree(root);
+    Command(ID_FILE_REFRESH);
+    Command(ID_FILE_OPEN_ROOT);
+    EXPECT_EQ(shell.shellExecutes.size(), 2u) << "a missing root is still the root";
+}
+
+TEST_F(ViewTest, ARootArgumentWithSlashesRelativeToTheCurrentDirectoryShowsNames)
+{
+    char given[] = "Root/Games";
+    char* arguments[] = {__argv[0], given, nullptr};
+    char** saved = std::exchange(__argv, arguments);
+    __argc = 2;
+    Start();
+    EXPECT_EQ(Tree().m_strRootPath, root + "\\Games\\");
+    ASSERT_NE(Tree().GetRootItem(), nullptr);
+    EXPECT_EQ(Tree().GetItemText(Tree().GetRootItem()), "Arcade") << "a name, not a whole path";
+    EXPECT_EQ(Tree().GetItemPath(Tree().GetRootItem()), root + "\\Games\\Arcade");
+    Close();
+    __argv = saved;
+}
+
+TEST(RootFolderTest, AnyFormIsMadeAbsoluteAndATooLongOneIsRefused)
+{
+    TempFolder folder;
+    const std::string saved = AfxGetCurrentDirectory();
+    ::SetCurrentDirectoryA(folder.Path().c_str());
+    EXPECT_EQ(ResolveRootFolder("Menu"), folder.Path() + "\\Menu");
+    EXPECT_EQ(ResolveRootFolder("./Menu/Sub/"), folder.Path() + "\\Menu\\Sub\\");
+    EXPECT_EQ(ResolveRootFolder(folder.Path() + "\\\\Root"), folder.Path() + "\\Root") << "a drive root's C:\\\\Root";
+    EXPECT_EQ(ResolveRootFolder("C:\\"), "C:\\");
+    EXPECT_EQ(ResolveRootFolder(""), "");
+    EXPECT_EQ(ResolveRootFolder("C:\\" + std::string(300, 'x')), "") << "never cut to another folder";
+    EXPECT_EQ(ResolveRootFolder(std::string(MAX_PATH - folder.Path().size(), 'y')), "")
+        << "short, but too long once made absolute";
+    ::SetCurrentDirectoryA(saved.c_str());
+}
+} // namespace

@@ -1,0 +1,112 @@
+// Fernwick.exe given what a user's machine may hold: a settings file with junk in every key,
+// and roots that are missing, a file, a drive root, relative or too long. Whatever it is,
+// the program starts, shows its window where it can be seen, answers, exits with 0, and
+// leaves a settings file it can read back.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <utility>
+#include "TempFolder.h"
+#include "e2e/FernwickProcess.h"
+
+namespace {
+std::string Value(const std::string& ini, const char* section, const char* key)
+{
+    char value[256] = {};
+    ::GetPrivateProfileStringA(section, key, "<absent>", value, sizeof value, ini.c_str());
+    return value;
+}
+
+class BadInputTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(WaitFor([] { return ::FindWindowA(nullptr, kFernwickTitle) == nullptr; }));
+        m_folder.MakeFile("Root\\a.txt");
+        m_folder.MakeFile("Root\\Sub\\b.txt");
+    }
+
+    // Starts, checks the window is seen and answers, closes; the exit code.
+    void StartAndClose(const std::vector<std::string>& arguments = {})
+    {
+        FernwickProcess process(m_folder.Path(), SW_SHOWNORMAL, arguments);
+        ASSERT_TRUE(process.Started()) << process.StartFailure();
+        HWND main = process.WaitForMainWindow();
+        ASSERT_NE(main, nullptr) << "no window; the program is " << process.State();
+        RECT window, screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}, seen;
+        ::GetWindowRect(main, &window);
+        EXPECT_TRUE(::IntersectRect(&seen, &window, &screen)) << "off screen";
+        DWORD_PTR result = 0;
+        EXPECT_TRUE(::SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kE2eTimeoutMs, &result));
+        ::PostMessageA(main, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(process.WaitForExit()) << "still running after WM_CLOSE";
+        EXPECT_EQ(process.ExitCode(), 0u);
+    }
+
+    void WriteIni(const std::string& text) const
+    {
+        std::ofstream(Ini(), std::ios::binary) << text;
+    }
+    std::string Ini() const { return m_folder.Path() + "\\Fernwick.ini"; }
+
+    TempFolder m_folder;
+};
+
+TEST_F(BadInputTest, JunkInEverySettingIsReplacedAndWhatIsNotOursIsKept)
+{
+    const char* placements[] = {
+        "1,2,3,4,5,6,7,8,9",                                            // nine numbers
+        "0,1,0,0,0,0,100,100,500,400,7",                                // eleven
+        "0,1,-5,-5,-5,-5,-2000000000,-2000000000,-1999999000,-1999999000", // far off, negative
+        "0,1,0,0,0,0,9000,9000,9400,9300",                              // on no monitor
+        "4294967295,4294967295,99999999999,1,1,1,1,1,1,1",              // huge
+        "0,1,0,0,0,0,500,400,100,100",                                  // turned inside out
+    };
+    int staleKeys = 3000; // once: each is deleted on its own, a write of the whole file
+    for (const char* placement : placements) {
+        SCOPED_TRACE(placement);
+        std::string text = "[Other]\r\nkept=yes\r\n[Settings]\r\nForeign=mine\r\nTopMost=not a number\r\nWindowPos=";
+        text += placement;
+        text += "\r\n";
+        const int keys = std::exchange(staleKeys, 3);
+        for (int i = 0; i < keys; ++i)
+            text += "DirTree" + std::to_string(i) + "=nothing\\here\\" + std::to_string(i) + "\r\n";
+        WriteIni(text);
+        StartAndClose();
+
+        const std::string saved = Value(Ini(), "Settings", "WindowPos");
+        long n[10];
+        EXPECT_EQ(std::sscanf(saved.c_str(), "%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld", &n[0], &n[1], &n[2], &n[3],
+                              &n[4], &n[5], &n[6], &n[7], &n[8], &n[9]),
+                  10)
+            << saved;
+        EXPECT_LT(n[6], n[8]) << saved;
+        EXPECT_EQ(Value(Ini(), "Settings", "TopMost"), "0");
+        EXPECT_EQ(Value(Ini(), "Settings", "DirTree0"), "<absent>") << "no stale folders";
+        EXPECT_EQ(Value(Ini(), "Settings", "DirTree2999"), "<absent>");
+        EXPECT_EQ(Value(Ini(), "Settings", "Foreign"), "mine");
+        EXPECT_EQ(Value(Ini(), "Other", "kept"), "yes");
+    }
+}
+
+TEST_F(BadInputTest, RootsThatAreNoFolderOrTooLongGiveAWindowAllTheSame)
+{
+    const std::string file = m_folder.MakeFile("plain.txt");
+    const std::vector<std::string> roots{
+        m_folder.Path() + "\\missing",
+        file,
+        "C:\\",
+        "Root/Sub",                                   // relative, with a slash
+        m_folder.Path() + "\\" + std::string(300, 'x'), // too long for any path buffer
+        "",
+    };
+    for (const std::string& root : roots) {
+        SCOPED_TRACE(root.substr(0, 60));
+        StartAndClose({root});
+    }
+}
+} // namespace
