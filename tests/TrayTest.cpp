@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include "AppFixture.h"
+#include "ModalScript.h"
+#include "ResourceCount.h"
 #include "ShellRecorder.h"
 #include "res/resource.h"
 
@@ -302,5 +304,35 @@ TEST_F(TrayTest, ExitClosesExactlyAsTheCloseBoxDoes)
     EXPECT_EQ(IniValue("DirTree0"), "Games");
     EXPECT_EQ(IniValue("TopMost"), "0");
     EXPECT_EQ(shell.notifyIcons.back().message, static_cast<DWORD>(NIM_DELETE));
+}
+TEST_F(TrayTest, AboutWorksFromTheMenuWhileTheWindowIsHidden)
+{
+    Start(SW_SHOWNORMAL);
+    ::ShowWindow(Frame(), SW_MINIMIZE);
+    std::string version;
+    RunModal(
+        [&] { return ::SendMessageA(View().m_hWnd, WM_COMMAND, ID_APP_ABOUT, 0); },
+        {[&](HWND hDlg) {
+            char text[64] = {};
+            ::GetDlgItemTextA(hDlg, IDC_VERSION, text, sizeof text);
+            version = text;
+            PostKey(hDlg, VK_ESCAPE);
+        }});
+    EXPECT_EQ(version, "Fernwick Version 1.20");
+    EXPECT_FALSE(::IsWindowVisible(Frame())) << "the window stays in the tray";
+}
+
+TEST_F(TrayTest, HundredsOfMenusLeaveNothingBehind)
+{
+    for (const char* name : {"Root\\A\\a.txt", "Root\\A\\B\\b.lnk", "Root\\x.url", "Root\\C\\c.txt"})
+        folder.MakeFile(name);
+    Start();
+    for (int i = 0; i < 3; ++i)
+        OpenMenu();
+    const ResourceCount before = CountResources();
+    for (int i = 0; i < 300; ++i)
+        OpenMenu();
+    const ResourceCount after = CountResources();
+    EXPECT_TRUE(NoGrowth(before, after)) << "before " << before << "\nafter  " << after;
 }
 } // namespace
