@@ -67,6 +67,14 @@ int CompareNoCase(const char* a, const char* b)
     }
 }
 
+std::u16string CompareKey(const char* s)
+{
+    std::u16string key;
+    for (int value = NextValue(s); value >= 0; value = NextValue(s))
+        key += static_cast<char16_t>(value);
+    return key;
+}
+
 void MakeUpper(std::string& s)
 {
     for (std::size_t i = 0; i < s.size(); i += CharSize(s, i)) {

@@ -17,6 +17,8 @@ std::size_t CharSize(std::string_view s, std::size_t i);
 // Case-insensitive comparison: <0, 0 or >0. ASCII letters compare as lower case, two-byte
 // characters by their system upper-case form; a lead byte before the end ends the string.
 int CompareNoCase(const char* a, const char* b);
+// The values CompareNoCase walks through, in order: two keys compare as their strings do.
+std::u16string CompareKey(const char* s);
 // In-place upper-casing; the length in bytes never changes.
 void MakeUpper(std::string& s);
 

@@ -3,6 +3,8 @@
 #include "TreeFixture.h"
 #include <algorithm>
 #include <shellapi.h>
+#include <functional>
+#include "framework/Path.h"
 
 namespace {
 class FolderTreeTest : public TreeFixture {
@@ -198,51 +200,103 @@ TEST_F(FolderTreeTest, FoldersOnlyWhenFilesAreNotShown)
     EXPECT_TRUE(HasPlaceholderOnly(Item({"Full"})));
 }
 
-TEST_F(FolderTreeTest, AnEntryWithoutIconIsLeftOutAndTheFailureKept)
+// A key under HKEY_CLASSES_ROOT for the length of a test.
+class ClassKey {
+public:
+    ClassKey(const std::string& path, const char* value) : m_path(path)
+    {
+        HKEY key = nullptr;
+        ::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+        ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), lstrlenA(value) + 1);
+        ::RegCloseKey(key);
+    }
+    ~ClassKey() { ::RegDeleteTreeA(HKEY_CLASSES_ROOT, m_path.c_str()); }
+
+private:
+    std::string m_path;
+};
+
+TEST_F(FolderTreeTest, AnEntryTheShellHasNoIconForShowsTheGenericIconAndTheFailureIsKept)
 {
-    Show(root);
-    EXPECT_EQ(tree.InsertPathItem(TVI_ROOT, root + "\\vanished.txt", kindFile), nullptr);
-    EXPECT_EQ(tree.m_strError, "Error Gettting SystemFileInfo!");
-    EXPECT_EQ(tree.GetCount(), 0u);
+    // Only types whose icon can differ from file to file are asked for by path, and only a
+    // query by path can fail for a file that vanished.
+    const ClassKey perFile(".fwperfile", "fwperfile.class"), icon("fwperfile.class\\DefaultIcon", "%1");
+    const ClassKey handler(".fwhandler\\shellex\\IconHandler", "{00000000-0000-0000-0000-000000000000}");
+    const ClassKey plain(".fwplain", "fwplain.class"), plainIcon("fwplain.class\\DefaultIcon", "shell32.dll,1");
+    SHFILEINFOA generic{};
+    ::SHGetFileInfoA("file", FILE_ATTRIBUTE_NORMAL, &generic, sizeof generic,
+                     SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+    const std::pair<const char*, bool> types[] = {{".txt", false},      {"", false},          {".fwplain", false},
+                                                  {".LNK", true},       {".ico", true},       {".url", true},
+                                                  {".fwperfile", true}, {".fwhandler", true}, {".exe", true}};
+    for (const auto& [type, byPath] : types) {
+        SCOPED_TRACE(type);
+        Show(root);
+        tree.m_strError.clear();
+        HTREEITEM item = tree.InsertPathItem(TVI_ROOT, root + "\\vanished" + type, kindFile);
+        ASSERT_NE(item, nullptr) << "listed all the same";
+        TVITEMA tv{};
+        tv.mask = TVIF_IMAGE;
+        tv.hItem = item;
+        tree.GetItem(&tv);
+        SHFILEINFOA ofType{};
+        ::SHGetFileInfoA((std::string("file") + type).c_str(), FILE_ATTRIBUTE_NORMAL, &ofType, sizeof ofType,
+                         SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+        EXPECT_EQ(tv.iImage, byPath ? generic.iIcon : ofType.iIcon);
+        EXPECT_EQ(tree.m_strError, byPath ? "Error Gettting SystemFileInfo!" : "");
+    }
     folder.MakeFile("Root\\present.txt");
     Show(root);
     EXPECT_EQ(tree.m_strError, "Error Gettting SystemFileInfo!") << "a later success does not clear it";
 }
 
-// The cheap index query must pick the very images the icon queries report.
-TEST_F(FolderTreeTest, ItemImagesAreTheSystemListIndexesOfTheEntrysIcons)
+// Icons are asked for late, and by type where every file of the type looks alike: the
+// indexes must be exactly those the queries by path give, over the demo root and the
+// kinds of files big folders hold.
+TEST_F(FolderTreeTest, EveryItemShowsTheIconsTheQueriesByPathGive)
 {
-    folder.MakeFile("Root\\a.txt");
-    folder.MakeFile("Root\\b.lnk");
-    folder.MakeFile("Root\\c.url", "[InternetShortcut]\r\nURL=http://localhost/\r\n");
-    folder.MakeFile("Root\\d.exe", "MZ");
-    folder.MakeFolder("Root\\Folder\\Sub");
-    Show(root);
-    SHFILEINFOA system{};
-    auto list = reinterpret_cast<HIMAGELIST>(
-        ::SHGetFileInfoA("C:\\", 0, &system, sizeof system, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    EXPECT_EQ(tree.GetImageList(TVSIL_NORMAL), list);
-    EXPECT_EQ(tree.m_imageList.GetSafeHandle(), list);
-    const char* names[] = {"Folder", "a.txt", "b.lnk", "c.url", "d.exe"};
-    HTREEITEM item = tree.GetRootItem();
-    for (const char* name : names) {
-        SCOPED_TRACE(name);
-        ASSERT_NE(item, nullptr);
-        TVITEMA tv{};
-        tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-        tv.hItem = item;
-        tree.GetItem(&tv);
-        std::string path = root + "\\" + name + "\\";
-        SHFILEINFOA normal{}, open{};
-        ASSERT_NE(::SHGetFileInfoA(path.c_str(), 0, &normal, sizeof normal, SHGFI_ICON | SHGFI_SMALLICON), 0u);
-        ASSERT_NE(::SHGetFileInfoA(path.c_str(), 0, &open, sizeof open, SHGFI_ICON | SHGFI_OPENICON | SHGFI_SMALLICON),
-                  0u);
-        ::DestroyIcon(normal.hIcon);
-        ::DestroyIcon(open.hIcon);
-        EXPECT_EQ(tv.iImage, normal.iIcon);
-        EXPECT_EQ(tv.iSelectedImage, open.iIcon);
-        item = tree.GetNextSiblingItem(item);
-    }
+    std::string maker = AfxGetModuleFileName();
+    maker = maker.substr(0, maker.rfind('\\') + 1) + "make_demo.exe \"" + folder.Path() + "\\Demo\"";
+    ::CreateDirectoryA((folder.Path() + "\\Demo").c_str(), nullptr);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(::CreateProcessA(nullptr, maker.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        << ::GetLastError();
+    EXPECT_EQ(::WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    for (const char* name : {"a.txt", "b.TXT", "c.ico", "d.exe", "e.dll", "f.bat", "g.html", "noext", "h.\x83\x5C",
+                             "i.url", "j.lnk", "k.cur", "l.ani", "Folder\\Sub\\x"})
+        folder.MakeFile(std::string("Demo\\Root\\Mixed\\") + name, "MZ");
+    // A program with an icon of its own: its icon is its own, not its type's.
+    ASSERT_TRUE(::CopyFileA(AfxGetModuleFileName().c_str(), (folder.Path() + "\\Demo\\Root\\Mixed\\own.exe").c_str(), FALSE));
+    Show(folder.Path() + "\\Demo\\Root");
+
+    int compared = 0;
+    std::function<void(HTREEITEM)> check = [&](HTREEITEM parent) {
+        for (HTREEITEM item = tree.GetChildItem(parent); item != nullptr; item = tree.GetNextSiblingItem(item)) {
+            const auto kind = static_cast<ItemKind>(tree.GetItemData(item));
+            if (kind == kindFolder)
+                tree.Expand(item, TVE_EXPAND);
+            const char* extension = kind == kindShortcut ? ".lnk" : kind == kindInternetShortcut ? ".url" : "";
+            const std::string path = tree.GetItemPath(item) + extension + "\\";
+            TVITEMA tv{};
+            tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+            tv.hItem = item;
+            tree.GetItem(&tv);
+            SHFILEINFOA normal{}, open{};
+            ::SHGetFileInfoA(path.c_str(), 0, &normal, sizeof normal, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+            ::SHGetFileInfoA(path.c_str(), 0, &open, sizeof open, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
+            EXPECT_EQ(tv.iImage, normal.iIcon) << path;
+            EXPECT_EQ(tv.iSelectedImage, open.iIcon) << path;
+            ++compared;
+            check(item);
+        }
+    };
+    check(TVI_ROOT);
+    EXPECT_GT(compared, 40);
+    EXPECT_TRUE(tree.m_strError.empty()) << tree.m_strError;
 }
 
 TEST_F(FolderTreeTest, TheSharedSystemImageListOutlivesTheControl)

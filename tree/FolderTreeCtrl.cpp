@@ -10,16 +10,6 @@ std::string SearchPattern(const std::string& folder)
     return folder + (EndsWithBackslash(folder.c_str()) ? "*.*" : "\\*.*");
 }
 
-// The index in the system image list, without creating an icon handle. It is the same
-// index the icon queries report.
-bool QueryIconIndex(const std::string& path, UINT flags, int* index)
-{
-    SHFILEINFOA info{};
-    if (::SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | flags) == 0)
-        return false;
-    *index = info.iIcon;
-    return true;
-}
 } // namespace
 
 bool IsListedEntry(DWORD attributes)
@@ -65,6 +55,8 @@ BOOL CFolderTreeCtrl::AttachSystemImageList()
 
 void CFolderTreeCtrl::FillChildren(HTREEITEM hParent, const std::string& folder)
 {
+    // A big folder takes a while to read: the hourglass stands from the first entry on.
+    CWaitCursor wait;
     std::vector<std::string> folders;
     std::vector<std::string> files;
     CFileFind finder;
@@ -82,22 +74,18 @@ void CFolderTreeCtrl::FillChildren(HTREEITEM hParent, const std::string& folder)
 
     SortNoCase(folders);
     SetRedraw(FALSE);
-    {
-        CWaitCursor wait;
-        for (const std::string& path : folders) {
-            HTREEITEM hItem = InsertPathItem(hParent, path, kindFolder);
-            if (hItem != nullptr && HasChildren(path))
-                InsertPlaceholder(hItem);
-        }
-        if (m_bShowFiles) {
-            SortNoCase(files);
-            for (const std::string& path : files) {
-                ItemKind kind = IsInternetShortcutFile(path.c_str()) ? kindInternetShortcut
-                                : IsShortcutFile(path.c_str())       ? kindShortcut
-                                                                     : kindFile;
-                if (HTREEITEM hItem = InsertPathItem(hParent, path, kind))
-                    SetItemData(hItem, static_cast<DWORD_PTR>(kind));
-            }
+    for (const std::string& path : folders) {
+        HTREEITEM hItem = InsertPathItem(hParent, path, kindFolder);
+        if (hItem != nullptr && HasChildren(path))
+            InsertPlaceholder(hItem);
+    }
+    if (m_bShowFiles) {
+        SortNoCase(files);
+        for (const std::string& path : files) {
+            const ItemKind kind = IsInternetShortcutFile(path.c_str()) ? kindInternetShortcut
+                                  : IsShortcutFile(path.c_str())       ? kindShortcut
+                                                                       : kindFile;
+            InsertPathItem(hParent, path, kind);
         }
     }
     SetRedraw(TRUE);
@@ -122,16 +110,8 @@ BOOL CFolderTreeCtrl::HasChildren(const std::string& folder)
 HTREEITEM CFolderTreeCtrl::InsertPathItem(HTREEITEM hParent, const std::string& path, ItemKind kind)
 {
     std::string copy = path;
-    if (!EndsWithBackslash(copy.c_str()))
-        copy += '\\';
-    int image = 0;
-    int selectedImage = 0;
-    if (!QueryIconIndex(copy, 0, &image) || !QueryIconIndex(copy, SHGFI_OPENICON, &selectedImage)) {
-        m_strError = "Error Gettting SystemFileInfo!";
-        return nullptr;
-    }
-    copy.pop_back();
-
+    if (EndsWithBackslash(copy.c_str()))
+        copy.pop_back();
     std::string stem;
     if ((kind == kindShortcut && IsShortcutFile(copy.c_str(), &stem)) ||
         (kind == kindInternetShortcut && IsInternetShortcutFile(copy.c_str(), &stem)))
@@ -139,14 +119,39 @@ HTREEITEM CFolderTreeCtrl::InsertPathItem(HTREEITEM hParent, const std::string& 
     StripRoot(copy);
     std::string text = hParent == TVI_ROOT ? copy : GetLastComponent(copy);
 
+    // The icons are asked for when the item is first drawn: a folder of any size costs
+    // the icons of one screen.
     TVINSERTSTRUCTA insert{};
     insert.hParent = hParent;
     insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | (kind != kindFolder ? TVIF_PARAM : 0u);
     insert.item.pszText = text.data();
-    insert.item.iImage = image;
-    insert.item.iSelectedImage = selectedImage;
+    insert.item.iImage = I_IMAGECALLBACK;
+    insert.item.iSelectedImage = I_IMAGECALLBACK;
+    insert.item.lParam = kind;
     return InsertItem(insert);
+}
+
+void CFolderTreeCtrl::OnGetDispInfo(NMHDR* pHeader, LRESULT* pResult)
+{
+    *pResult = 0;
+    TVITEMA& item = reinterpret_cast<NMTVDISPINFOA*>(pHeader)->item;
+    if (!(item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)))
+        return;
+    const auto kind = static_cast<ItemKind>(item.lParam);
+    std::string path = GetItemPath(item.hItem);
+    if (kind == kindShortcut)
+        path += ".lnk";
+    else if (kind == kindInternetShortcut)
+        path += ".url";
+    CShellIcons::Images images;
+    if (!m_icons.Lookup(path, kind == kindFolder, images)) {
+        m_strError = "Error Gettting SystemFileInfo!";
+        images = m_icons.Generic(kind == kindFolder);
+    }
+    item.iImage = images.normal;
+    item.iSelectedImage = images.open;
+    item.mask |= TVIF_DI_SETITEM; // the control keeps them: each item asks the shell once
 }
 
 std::string CFolderTreeCtrl::GetLastComponent(const std::string& path)
@@ -227,6 +232,9 @@ BOOL CFolderTreeCtrl::OnReflect(UINT message, WPARAM, LPARAM lParam, LRESULT* pR
     switch (header->code) {
     case TVN_ITEMEXPANDEDA:
         OnItemExpanded(header, pResult);
+        return TRUE;
+    case TVN_GETDISPINFOA:
+        OnGetDispInfo(header, pResult);
         return TRUE;
     case NM_DBLCLK:
         OnDblClk(header, pResult);

@@ -4,6 +4,7 @@
 #include <vector>
 #include "framework/ImageList.h"
 #include "framework/TreeCtrl.h"
+#include "tree/ShellIcons.h"
 
 // The data word of every tree item.
 enum ItemKind : int {
@@ -32,6 +33,8 @@ public:
     std::string GetItemPath(HTREEITEM hItem) const;
     void RefillItem(HTREEITEM hItem, UINT nAction);
     void OnItemExpanded(NMHDR* pHeader, LRESULT* pResult);
+    // An item is drawn for the first time: its icons, from the shell.
+    void OnGetDispInfo(NMHDR* pHeader, LRESULT* pResult);
 
     // Lists the expanded folders in pre-order, relative to the root unless full paths are asked for.
     void CollectExpanded(std::vector<std::string>& list, BOOL bFullPaths) const;
@@ -51,6 +54,7 @@ public:
     std::string m_strError; // the last failure; nothing shows it
     CImageList m_imageList; // the shell's system list, never owned
     std::string m_strRootPath; // ends with a backslash once a tree is shown
+    CShellIcons m_icons;
 
 protected:
     BOOL OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;

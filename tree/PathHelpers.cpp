@@ -37,8 +37,14 @@ bool IsInternetShortcutFile(const char* path, std::string* stem)
 
 void SortNoCase(std::vector<std::string>& list)
 {
-    // CompareNoCase orders names by their sequences of values, a total preorder, so a
-    // stable sort gives exactly the order of swapping neighbours until none is out of order.
-    std::stable_sort(list.begin(), list.end(),
-                     [](const std::string& a, const std::string& b) { return CompareNoCase(a.c_str(), b.c_str()) < 0; });
+    // Each name's comparison values are worked out once: the stable sort then compares
+    // plain numbers, and gives exactly the order of swapping neighbours until none is out
+    // of order (CompareNoCase is a total preorder).
+    std::vector<std::pair<std::u16string, std::string>> keyed;
+    keyed.reserve(list.size());
+    for (std::string& name : list)
+        keyed.emplace_back(CompareKey(name.c_str()), std::move(name));
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (size_t i = 0; i < list.size(); ++i)
+        list[i] = std::move(keyed[i].second);
 }

@@ -221,6 +221,7 @@ int NaiveFindLastBackslash(const std::string& s)
 TEST(MbcsRobustness, RandomBytesKeepTheInvariants)
 {
     std::mt19937 random(777);
+    std::string previous;
     for (int round = 0; round < 20000; ++round) {
         std::string s(random() % 16 == 0 ? random() % 600 : random() % 12, '\0');
         for (char& c : s)
@@ -240,6 +241,9 @@ TEST(MbcsRobustness, RandomBytesKeepTheInvariants)
         MakeUpper(upper);
         ASSERT_EQ(upper.size(), s.size());
         ASSERT_EQ(CompareNoCase(s.c_str(), upper.c_str()), 0) << s;
+        const std::u16string key = CompareKey(s.c_str()), previousKey = CompareKey(previous.c_str());
+        ASSERT_EQ(CompareNoCase(s.c_str(), previous.c_str()) < 0, key < previousKey) << s;
+        ASSERT_EQ(CompareNoCase(s.c_str(), previous.c_str()) == 0, key == previousKey) << s;
         std::string twice = upper;
         MakeUpper(twice);
         ASSERT_EQ(twice, upper);
@@ -250,6 +254,7 @@ TEST(MbcsRobustness, RandomBytesKeepTheInvariants)
         TrimRightBackslashes(trimmed);
         ASSERT_EQ(s.compare(0, trimmed.size(), trimmed), 0);
         ASSERT_TRUE(trimmed.empty() || ReverseFind(trimmed, '\\') != static_cast<int>(trimmed.size()) - 1) << s;
+        previous = s;
     }
 }
 } // namespace

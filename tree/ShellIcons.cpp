@@ -1,0 +1,103 @@
+#include "tree/ShellIcons.h"
+#include <windows.h>
+#include <shellapi.h>
+#include "framework/Handles.h"
+#include "mbcs/Mbcs.h"
+
+namespace {
+// Queries by path parse the path and look at the file: under Wine 14 ms and more. Queries
+// by type look at nothing but the name: 16 us.
+bool QueryIcon(const std::string& name, DWORD attributes, UINT flags, int& index)
+{
+    SHFILEINFOA info{};
+    if (::SHGetFileInfoA(name.c_str(), attributes, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | flags) ==
+        0)
+        return false;
+    index = info.iIcon;
+    return true;
+}
+
+// The default value of a key under HKEY_CLASSES_ROOT, or empty.
+std::string ClassValue(const std::string& subKey)
+{
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+        return {};
+    UniqueRegKey key(opened);
+    char value[MAX_PATH] = {};
+    DWORD size = sizeof value - 1; // room for a terminator the stored value may lack
+    DWORD type = 0;
+    if (::RegQueryValueExA(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return {};
+    return value;
+}
+
+bool ClassKeyExists(const std::string& subKey)
+{
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+        return false;
+    UniqueRegKey key(opened);
+    return true;
+}
+} // namespace
+
+bool CShellIcons::Lookup(const std::string& path, bool isFolder, Images& images)
+{
+    if (!isFolder) {
+        std::string type = SplitPath(path).ext;
+        MakeUpper(type);
+        if (!VariesPerFile(type)) {
+            auto it = m_byType.find(type);
+            if (it == m_byType.end()) {
+                int index = 0;
+                if (!QueryIcon("file" + type, FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES, index))
+                    return false;
+                it = m_byType.emplace(type, index).first;
+            }
+            images = {it->second, it->second};
+            return true;
+        }
+    }
+    // The shell is asked with a trailing backslash, files too.
+    const std::string query = path + '\\';
+    if (!QueryIcon(query, 0, 0, images.normal))
+        return false;
+    images.open = images.normal;
+    return !isFolder || QueryIcon(query, 0, SHGFI_OPENICON, images.open);
+}
+
+CShellIcons::Images CShellIcons::Generic(bool isFolder)
+{
+    const DWORD attributes = isFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    Images images;
+    QueryIcon("file", attributes, SHGFI_USEFILEATTRIBUTES, images.normal);
+    images.open = images.normal;
+    if (isFolder)
+        QueryIcon("file", attributes, SHGFI_USEFILEATTRIBUTES | SHGFI_OPENICON, images.open);
+    return images;
+}
+
+bool CShellIcons::VariesPerFile(const std::string& upperExtension)
+{
+    if (upperExtension.empty())
+        return false;
+    auto known = m_variesPerFile.find(upperExtension);
+    if (known != m_variesPerFile.end())
+        return known->second;
+    bool varies = false;
+    for (const char* perFile : {".EXE", ".LNK", ".ICO", ".URL", ".CUR", ".ANI", ".PIF", ".SCF"})
+        varies = varies || upperExtension == perFile;
+    if (!varies) {
+        // The registry tells the rest: an icon handler, or a default icon taken from the file ("%1").
+        const std::string type = ClassValue(upperExtension);
+        varies = ClassKeyExists(upperExtension + "\\shellex\\IconHandler") ||
+                 ClassKeyExists("SystemFileAssociations\\" + upperExtension + "\\shellex\\IconHandler") ||
+                 (!type.empty() && (ClassKeyExists(type + "\\shellex\\IconHandler") ||
+                                    ClassValue(type + "\\DefaultIcon").find("%1") != std::string::npos));
+    }
+    m_variesPerFile.emplace(upperExtension, varies);
+    return varies;
+}

@@ -1,0 +1,26 @@
+// The shell's small icons for files and folders, as indexes in the system image list,
+// asked for as late and as cheaply as the same answer allows.
+#pragma once
+#include <string>
+#include <unordered_map>
+
+class CShellIcons {
+public:
+    struct Images {
+        int normal = 0;
+        int open = 0; // the icon of the selected item: differs for folders only
+    };
+
+    // The entry's icons; false when the shell gives none for it.
+    bool Lookup(const std::string& path, bool isFolder, Images& images);
+    // The shell's generic icons for any file or folder.
+    Images Generic(bool isFolder);
+
+private:
+    // Whether the shell draws each file of this type its own icon (programs, icons,
+    // shortcuts, types with an icon handler or a per-file default icon).
+    bool VariesPerFile(const std::string& upperExtension);
+
+    std::unordered_map<std::string, int> m_byType; // upper-case extension -> icon
+    std::unordered_map<std::string, bool> m_variesPerFile;
+};
