@@ -1,6 +1,6 @@
 #include "app/Settings.h"
 #include <algorithm>
-#include <cstdio>
+#include "app/PlacementText.h"
 #include "framework/Handles.h"
 
 namespace {
@@ -8,9 +8,6 @@ constexpr char kSection[] = "Settings";
 constexpr char kWindowPosKey[] = "WindowPos";
 constexpr char kTopMostKey[] = "TopMost";
 constexpr char kDirTreeKeyPrefix[] = "DirTree";
-constexpr char kWindowPosFormat[] = "%u,%u,%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld";
-constexpr int kWindowPosFields = 10;
-constexpr DWORD kWindowPosBufferSize = 68;
 constexpr DWORD kDirTreeBufferSize = 260;
 
 std::string ReadValue(const char* key, DWORD bufferSize, const std::string& iniPath)
@@ -55,32 +52,24 @@ bool ReadWindowPlacement(WINDOWPLACEMENT& placement, const std::string& iniPath)
 {
     if (!Reachable(iniPath) || !FileExists(iniPath))
         return false;
-    const std::string text = ReadValue(kWindowPosKey, kWindowPosBufferSize, iniPath);
-    WINDOWPLACEMENT read{};
-    const int fields = std::sscanf(text.c_str(), kWindowPosFormat, &read.flags, &read.showCmd,
-                                   &read.ptMinPosition.x, &read.ptMinPosition.y,
-                                   &read.ptMaxPosition.x, &read.ptMaxPosition.y,
-                                   &read.rcNormalPosition.left, &read.rcNormalPosition.top,
-                                   &read.rcNormalPosition.right, &read.rcNormalPosition.bottom);
-    if (fields != kWindowPosFields)
+    const std::optional<PlacementText> read =
+        ScanPlacement(ReadValue(kWindowPosKey, kPlacementTextSize, iniPath).c_str());
+    if (!read)
         return false;
-    read.length = sizeof read;
-    placement = read;
+    placement = {sizeof placement, read->flags, read->showCmd, {read->minX, read->minY}, {read->maxX, read->maxY},
+                 {read->left, read->top, read->right, read->bottom}};
     return true;
 }
 
 void WriteWindowPlacement(const WINDOWPLACEMENT& placement, const std::string& iniPath)
 {
-    char text[kWindowPosBufferSize];
-    const int length = std::snprintf(text, sizeof text, kWindowPosFormat, placement.flags, placement.showCmd,
-                                     placement.ptMinPosition.x, placement.ptMinPosition.y,
-                                     placement.ptMaxPosition.x, placement.ptMaxPosition.y,
-                                     placement.rcNormalPosition.left, placement.rcNormalPosition.top,
-                                     placement.rcNormalPosition.right, placement.rcNormalPosition.bottom);
-    // A cut value can still read as ten numbers, the last one wrong: keep the earlier value instead.
-    if (length < 0 || length >= static_cast<int>(sizeof text) || !Reachable(iniPath))
+    const std::optional<std::string> text = FormatPlacement(
+        {placement.flags, placement.showCmd, placement.ptMinPosition.x, placement.ptMinPosition.y,
+         placement.ptMaxPosition.x, placement.ptMaxPosition.y, placement.rcNormalPosition.left,
+         placement.rcNormalPosition.top, placement.rcNormalPosition.right, placement.rcNormalPosition.bottom});
+    if (!text || !Reachable(iniPath))
         return;
-    ::WritePrivateProfileStringA(kSection, kWindowPosKey, text, iniPath.c_str());
+    ::WritePrivateProfileStringA(kSection, kWindowPosKey, text->c_str(), iniPath.c_str());
 }
 
 bool ReadDirTreeList(std::vector<std::string>& list, const std::string& iniPath)

@@ -202,3 +202,13 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType)
 {
     return AfxMessageBox(AfxLoadString(nIDPrompt).c_str(), nType);
 }
+
+UINT AfxTrackPopupMenu(HMENU hMenu, UINT nFlags, POINT pt, HWND hOwner)
+{
+    CWinApp* app = AfxGetApp();
+    const bool hadMainWindow = app != nullptr && app->m_pMainWnd != nullptr;
+    const auto chosen = static_cast<UINT>(g_shellCalls.TrackPopupMenu(hMenu, nFlags, pt.x, pt.y, 0, hOwner, nullptr));
+    if (hadMainWindow && app->m_pMainWnd == nullptr)
+        ::PostQuitMessage(0);
+    return chosen;
+}

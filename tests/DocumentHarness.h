@@ -20,6 +20,8 @@ inline void DrainMessages()
 {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_PAINT)
+            ::DispatchMessageA(&msg); // a paint not done comes back at once
     }
 }
 

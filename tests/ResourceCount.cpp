@@ -88,3 +88,16 @@ std::ostream& operator<<(std::ostream& out, const ResourceCount& count)
                << count.menus << ", GDI objects " << count.gdiObjects << " (fonts " << count.fonts << "), cursors "
                << count.cursors << "}";
 }
+
+long long PrivateBytes()
+{
+    long long total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (auto* address = static_cast<char*>(nullptr);
+         ::VirtualQuery(address, &region, sizeof region) == sizeof region;
+         address = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += static_cast<long long>(region.RegionSize);
+    }
+    return total;
+}

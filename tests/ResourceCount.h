@@ -16,6 +16,8 @@ struct ResourceCount {
 };
 
 ResourceCount CountResources();
+// Committed memory of the process's own (heaps, stacks, private allocations), in bytes.
+long long PrivateBytes();
 // No count of after is above before's.
 bool NoGrowth(const ResourceCount& before, const ResourceCount& after);
 std::ostream& operator<<(std::ostream& out, const ResourceCount& count);

@@ -305,6 +305,25 @@ TEST_F(TrayTest, ExitClosesExactlyAsTheCloseBoxDoes)
     EXPECT_EQ(IniValue("TopMost"), "0");
     EXPECT_EQ(shell.notifyIcons.back().message, static_cast<DWORD>(NIM_DELETE));
 }
+TEST_F(TrayTest, LogOffWhileTheMenuIsOpenSavesEverything)
+{
+    folder.MakeFile("Root\\Games\\pong.txt");
+    SetIniValue("TopMost", "1");
+    Start();
+    UserExpand(Item("Games"));
+    shell.onPopup = [&](const TrackPopupCall&) {
+        if (::SendMessageA(Frame(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF))
+            ::SendMessageA(Frame(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        return FALSE;
+    };
+    ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
+    EXPECT_EQ(app->m_pMainWnd, nullptr) << "the session ended under the menu";
+    EXPECT_NE(IniValue("WindowPos"), "<absent>");
+    EXPECT_EQ(IniValue("DirTree0"), "Games");
+    EXPECT_EQ(IniValue("TopMost"), "1");
+    app.reset();
+}
+
 TEST_F(TrayTest, AboutWorksFromTheMenuWhileTheWindowIsHidden)
 {
     Start(SW_SHOWNORMAL);

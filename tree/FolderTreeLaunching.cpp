@@ -78,10 +78,11 @@ void CFolderTreeCtrl::OnRClick(NMHDR*, LRESULT* pResult)
     POINT cursor{};
     g_shellCalls.GetCursorPos(&cursor);
     // No notifications: the frame's update pass never sees this menu.
-    const UINT chosen = static_cast<UINT>(g_shellCalls.TrackPopupMenu(
-        popup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, cursor.x, cursor.y, 0, ::GetParent(GetParent()),
-        nullptr));
+    const HWND self = m_hWnd;
+    const UINT chosen =
+        AfxTrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, cursor, ::GetParent(GetParent()));
     menu.reset();
-    if (chosen == ID_OPEN_LINK_TARGET)
+    // A session that ended while the menu was open took the tree with it.
+    if (chosen == ID_OPEN_LINK_TARGET && ::IsWindow(self))
         RunCommandLine(LinkTargetCommandLine(GetItemPath(hItem)));
 }

@@ -3,16 +3,11 @@
 #include "app/FernwickApp.h"
 #include "frame/MainFrame.h"
 #include "framework/ShellCalls.h"
-#include "mbcs/Mbcs.h"
 #include "res/resource.h"
 #include "view/FernwickView.h"
+#include "view/TrayCaption.h"
 
 namespace {
-bool IsShortcutCaption(const std::string& ext)
-{
-    return CompareNoCase(ext.c_str(), ".lnk") == 0 || CompareNoCase(ext.c_str(), ".url") == 0;
-}
-
 // Names the file search reports, as it reports them.
 struct FolderEntries {
     std::vector<std::string> folders, files;
@@ -82,10 +77,13 @@ void CFernwickView::ShowTrayMenu()
     ForceForegroundWindow(m_hWnd);
     POINT cursor{};
     g_shellCalls.GetCursorPos(&cursor);
-    g_shellCalls.TrackPopupMenu(top.get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
+    // Windows may end the session while the menu is open, and the view is gone when it
+    // returns: from here on nothing of the object is touched.
+    const HWND self = m_hWnd;
+    AfxTrackPopupMenu(top.get(), TPM_RIGHTBUTTON, cursor, self);
     submenus.clear();
     top.reset(); // its submenus go with it
-    PostMessage(WM_NULL);
+    ::PostMessageA(self, WM_NULL, 0, 0);
 }
 
 void CFernwickView::BuildFolderMenu(HMENU hMenu, std::vector<CMenu>& submenus, const std::string& folder)
@@ -107,8 +105,7 @@ void CFernwickView::BuildFolderMenu(HMENU hMenu, std::vector<CMenu>& submenus, c
         if (m_trayPaths.size() >= kTrayItemLimit)
             return;
         m_trayPaths.push_back(full);
-        const PathParts parts = SplitPath(full);
-        const std::string& caption = IsShortcutCaption(parts.ext) ? parts.fname : name;
+        const std::string caption = TrayCaption(full, name);
         ::AppendMenuA(hMenu, MF_STRING, ID_TRAY_ITEM_FIRST + m_trayPaths.size() - 1, caption.c_str());
     }
 }

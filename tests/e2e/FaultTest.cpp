@@ -1,0 +1,73 @@
+// Fernwick.exe when the session ends under an open tray menu, and when it is killed while
+// it writes its settings: nothing last written may be lost.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <fstream>
+#include <string>
+#include "TempFolder.h"
+#include "e2e/FernwickProcess.h"
+
+namespace {
+constexpr UINT kTrayNotify = WM_APP + 1;
+
+std::string Value(const std::string& ini, const char* key)
+{
+    char value[256] = {};
+    ::GetPrivateProfileStringA("Settings", key, "<absent>", value, sizeof value, ini.c_str());
+    return value;
+}
+
+// The visible pop-up menu of a process, once it is open.
+HWND OpenMenuOf(DWORD pid)
+{
+    HWND menu = nullptr;
+    WaitFor([&] {
+        for (HWND hwnd : TopLevelWindows(pid)) {
+            char cls[16] = {};
+            ::GetClassNameA(hwnd, cls, sizeof cls);
+            if (std::string(cls) == "#32768" && ::IsWindowVisible(hwnd))
+                menu = hwnd;
+        }
+        return menu != nullptr;
+    });
+    return menu;
+}
+
+class FaultTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(WaitFor([] { return ::FindWindowA(nullptr, kFernwickTitle) == nullptr; }));
+        m_folder.MakeFile("Root\\Games\\pong.txt");
+        m_folder.MakeFile("Root\\Tools\\edit.txt");
+        std::ofstream(Ini(), std::ios::binary) << "[Settings]\r\nTopMost=1\r\nDirTree0=Games\r\n";
+    }
+    std::string Ini() const { return m_folder.Path() + "\\Fernwick.ini"; }
+
+    TempFolder m_folder;
+};
+
+TEST_F(FaultTest, LogOffWhileTheTrayMenuIsOpenSavesPlacementFoldersAndTopMost)
+{
+    FernwickProcess process(m_folder.Path());
+    ASSERT_TRUE(process.Started()) << process.StartFailure();
+    HWND main = process.WaitForMainWindow();
+    ASSERT_NE(main, nullptr) << "the program is " << process.State();
+    ::SetWindowPos(main, nullptr, 140, 130, 410, 310, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    ::PostMessageA(::GetDlgItem(main, 0xE900), kTrayNotify, 1, WM_RBUTTONUP);
+    ASSERT_NE(OpenMenuOf(process.Id()), nullptr) << "the tray menu did not open";
+    DWORD_PTR allowed = 0;
+    ASSERT_TRUE(::SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, kE2eTimeoutMs,
+                                      &allowed));
+    EXPECT_TRUE(allowed);
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, kE2eTimeoutMs, &ignored);
+
+    ASSERT_TRUE(process.WaitForExit()) << "still running after the session ended";
+    EXPECT_EQ(process.ExitCode(), 0u) << "it must not crash on its way out";
+    EXPECT_EQ(Value(Ini(), "WindowPos").substr(Value(Ini(), "WindowPos").rfind(",140,")), ",140,130,550,440");
+    EXPECT_EQ(Value(Ini(), "DirTree0"), "Games");
+    EXPECT_EQ(Value(Ini(), "TopMost"), "1");
+}
+} // namespace
