@@ -10,11 +10,11 @@ constexpr char kTopMostKey[] = "TopMost";
 constexpr char kDirTreeKeyPrefix[] = "DirTree";
 constexpr DWORD kDirTreeBufferSize = 260;
 
-std::string ReadValue(const char* key, DWORD bufferSize, const std::string& iniPath)
+std::string ReadValue(const char* key, DWORD bufferSize, const char* iniPath)
 {
     // Zeroed: cutting a double-byte character can leave the byte before the terminator unwritten.
     std::string value(bufferSize, '\0');
-    ::GetPrivateProfileStringA(kSection, key, "", value.data(), bufferSize, iniPath.c_str());
+    ::GetPrivateProfileStringA(kSection, key, "", value.data(), bufferSize, iniPath);
     value.erase(std::find(value.begin(), value.end(), '\0'), value.end());
     return value;
 }
@@ -25,6 +25,41 @@ bool Reachable(const std::string& iniPath)
 {
     return !iniPath.empty() && iniPath.size() < MAX_PATH;
 }
+
+// The profile functions write the whole file again at every change: killed in the middle,
+// the program would leave it cut, with everything in it lost. The changes go to a copy,
+// which then takes the file's place in one step; a start finds the old file or the new one.
+class SettingsEdit {
+public:
+    explicit SettingsEdit(const std::string& iniPath) : m_target(iniPath), m_copy(iniPath + ".new")
+    {
+        const DWORD attributes = ::GetFileAttributesA(iniPath.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            m_copy.clear(); // written in place: the profile functions refuse it, as they should
+        else if (!Reachable(m_copy) ||
+                 (attributes != INVALID_FILE_ATTRIBUTES && !::CopyFileA(iniPath.c_str(), m_copy.c_str(), FALSE)))
+            m_copy.clear();
+        else if (attributes == INVALID_FILE_ATTRIBUTES)
+            ::DeleteFileA(m_copy.c_str()); // left by a kill before the first file existed
+    }
+    ~SettingsEdit()
+    {
+        if (m_copy.empty())
+            return;
+        ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, m_copy.c_str()); // flush
+        if (::GetFileAttributesA(m_copy.c_str()) != INVALID_FILE_ATTRIBUTES &&
+            !::MoveFileExA(m_copy.c_str(), m_target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            ::DeleteFileA(m_copy.c_str());
+    }
+    SettingsEdit(const SettingsEdit&) = delete;
+    SettingsEdit& operator=(const SettingsEdit&) = delete;
+
+    const char* Path() const { return (m_copy.empty() ? m_target : m_copy).c_str(); }
+
+private:
+    const std::string m_target;
+    std::string m_copy;
+};
 
 std::string DirTreeKey(int index)
 {
@@ -53,7 +88,7 @@ bool ReadWindowPlacement(WINDOWPLACEMENT& placement, const std::string& iniPath)
     if (!Reachable(iniPath) || !FileExists(iniPath))
         return false;
     const std::optional<PlacementText> read =
-        ScanPlacement(ReadValue(kWindowPosKey, kPlacementTextSize, iniPath).c_str());
+        ScanPlacement(ReadValue(kWindowPosKey, kPlacementTextSize, iniPath.c_str()).c_str());
     if (!read)
         return false;
     placement = {sizeof placement, read->flags, read->showCmd, {read->minX, read->minY}, {read->maxX, read->maxY},
@@ -69,7 +104,8 @@ void WriteWindowPlacement(const WINDOWPLACEMENT& placement, const std::string& i
          placement.rcNormalPosition.top, placement.rcNormalPosition.right, placement.rcNormalPosition.bottom});
     if (!text || !Reachable(iniPath))
         return;
-    ::WritePrivateProfileStringA(kSection, kWindowPosKey, text->c_str(), iniPath.c_str());
+    const SettingsEdit edit(iniPath);
+    ::WritePrivateProfileStringA(kSection, kWindowPosKey, text->c_str(), edit.Path());
 }
 
 bool ReadDirTreeList(std::vector<std::string>& list, const std::string& iniPath)
@@ -77,7 +113,7 @@ bool ReadDirTreeList(std::vector<std::string>& list, const std::string& iniPath)
     if (!Reachable(iniPath) || !FileExists(iniPath))
         return false;
     for (int index = 0;; ++index) {
-        std::string folder = ReadValue(DirTreeKey(index).c_str(), kDirTreeBufferSize, iniPath);
+        std::string folder = ReadValue(DirTreeKey(index).c_str(), kDirTreeBufferSize, iniPath.c_str());
         if (folder.empty())
             break;
         list.push_back(std::move(folder));
@@ -89,19 +125,20 @@ void WriteDirTreeList(const std::vector<std::string>& list, const std::string& i
 {
     if (!Reachable(iniPath))
         return;
+    const SettingsEdit edit(iniPath);
     int index = 0;
     for (const std::string& folder : list) {
         // An empty value would end the list there and hide the folders after it.
         if (folder.empty())
             continue;
-        ::WritePrivateProfileStringA(kSection, DirTreeKey(index++).c_str(), Quoted(folder).c_str(), iniPath.c_str());
+        ::WritePrivateProfileStringA(kSection, DirTreeKey(index++).c_str(), Quoted(folder).c_str(), edit.Path());
     }
     // Advancing even when a delete fails keeps a read-only file from looping forever.
     for (;; ++index) {
         const std::string key = DirTreeKey(index);
-        if (ReadValue(key.c_str(), kDirTreeBufferSize, iniPath).empty())
+        if (ReadValue(key.c_str(), kDirTreeBufferSize, edit.Path()).empty())
             break;
-        ::WritePrivateProfileStringA(kSection, key.c_str(), nullptr, iniPath.c_str());
+        ::WritePrivateProfileStringA(kSection, key.c_str(), nullptr, edit.Path());
     }
 }
 
@@ -115,6 +152,7 @@ void WriteTopMost(bool topMost, const std::string& iniPath)
 {
     if (!Reachable(iniPath) || !FileExists(iniPath))
         return;
+    const SettingsEdit edit(iniPath);
     ::WritePrivateProfileStringA(kSection, kTopMostKey, std::to_string(static_cast<long>(topMost)).c_str(),
-                                 iniPath.c_str());
+                                 edit.Path());
 }

@@ -70,4 +70,42 @@ TEST_F(FaultTest, LogOffWhileTheTrayMenuIsOpenSavesPlacementFoldersAndTopMost)
     EXPECT_EQ(Value(Ini(), "DirTree0"), "Games");
     EXPECT_EQ(Value(Ini(), "TopMost"), "1");
 }
+TEST_F(FaultTest, KilledWhileWritingItsSettingsItLeavesAFileThatLosesNothingWritten)
+{
+    // A big file of other programs' keys makes each rewrite slow, so that kills land in them.
+    std::string text = "[Settings]\r\nTopMost=1\r\nDirTree0=Games\r\n";
+    for (int i = 0; i < 3000; ++i)
+        text += "Other" + std::to_string(i) + "=value of another program " + std::to_string(i) + "\r\n";
+    text += "[Last]\r\nkept=yes\r\n";
+    std::ofstream(Ini(), std::ios::binary) << text;
+    const std::string last = "[Last]";
+    unsigned seed = 2026;
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        {
+            FernwickProcess process(m_folder.Path());
+            ASSERT_TRUE(process.Started()) << process.StartFailure();
+            HWND main = process.WaitForMainWindow();
+            ASSERT_NE(main, nullptr) << "the program is " << process.State();
+            // Games (the first item, selected) collapsed and expanded again, each time saved
+            // by a refresh: every refresh writes the file anew.
+            HWND tree = FolderTreeOf(main);
+            for (int i = 0; i < 30; ++i) {
+                ::PostMessageA(tree, WM_KEYDOWN, i % 2 ? VK_RIGHT : VK_LEFT, 0);
+                ::PostMessageA(main, WM_COMMAND, 32772 /* refresh */, 0);
+            }
+            seed = seed * 1103515245 + 12345;
+            ::Sleep(20 + (seed >> 16) % 400);
+            ::TerminateProcess(::OpenProcess(PROCESS_TERMINATE, FALSE, process.Id()), 9);
+            ASSERT_TRUE(process.WaitForExit());
+        }
+        EXPECT_EQ(Value(Ini(), "TopMost"), "1");
+        const std::string folder = Value(Ini(), "DirTree0");
+        EXPECT_TRUE(folder == "Games" || folder == "<absent>") << folder;
+        EXPECT_EQ(Value(Ini(), "Other2999"), "value of another program 2999");
+        char kept[8] = {};
+        ::GetPrivateProfileStringA("Last", "kept", "", kept, sizeof kept, Ini().c_str());
+        ASSERT_STREQ(kept, "yes") << "the file was cut";
+    }
+}
 } // namespace
