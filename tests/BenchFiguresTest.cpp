@@ -1,0 +1,105 @@
+// The benchmark's figures: medians, ratios and their spread, which runs count, and the
+// JSON file that other tools read.
+#include <gtest/gtest.h>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include "TempFolder.h"
+#include "tools/bench/Measure.h"
+#include "tools/bench/Report.h"
+
+namespace {
+// Reports the figures given, one per call.
+struct ScriptedRun {
+    std::vector<double> figures;
+    size_t calls = 0;
+    double operator()() { return figures.at(calls++); }
+};
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+} // namespace
+
+TEST(BenchFigures, MediansAndTheSpreadOfPairedRuns)
+{
+    const ScenarioResult odd{"odd", {30, 10, 20}, {10, 10, 5}};
+    EXPECT_EQ(odd.FernwickMedian(), 20);
+    EXPECT_EQ(odd.FloorMedian(), 10);
+    EXPECT_EQ(odd.Ratio(), 2);
+    // Run i pairs with the floor's run i: 3, 1 and 4, whatever the medians are.
+    EXPECT_EQ(odd.MinRatio(), 1);
+    EXPECT_EQ(odd.MaxRatio(), 4);
+
+    const ScenarioResult even{"even", {1, 4, 2, 3}, {1, 1, 1, 1}};
+    EXPECT_EQ(even.FernwickMedian(), 2.5);
+}
+
+TEST(BenchFigures, AFloorOfNothingGivesNoRatio)
+{
+    const ScenarioResult result{"zero", {5, 6}, {0, 0}};
+    EXPECT_EQ(result.Ratio(), 0);
+    EXPECT_EQ(result.MinRatio(), 0);
+    EXPECT_EQ(result.MaxRatio(), 0);
+    EXPECT_EQ(ScenarioResult{}.FernwickMedian(), 0);
+}
+
+TEST(BenchFigures, TheWarmUpIsLeftOut)
+{
+    ScriptedRun fernwick{{99, 1, 2, 3}};
+    ScriptedRun floor{{98, 4, 5, 6}};
+    const ScenarioResult result = Measure("runs", 3, std::ref(fernwick), std::ref(floor));
+    EXPECT_EQ(result.fernwickMs, (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(result.floorMs, (std::vector<double>{4, 5, 6}));
+}
+
+TEST(BenchFigures, ASlowScenarioIsMeasuredOnce)
+{
+    for (const auto& [fernwickMs, floorMs] : {std::pair{25000.0, 3.0}, std::pair{3.0, 25000.0}}) {
+        ScriptedRun fernwick{{fernwickMs, 1}};
+        ScriptedRun floor{{floorMs, 1}};
+        const ScenarioResult result = Measure("slow", 7, std::ref(fernwick), std::ref(floor));
+        EXPECT_EQ(fernwick.calls, 1u);
+        EXPECT_EQ(result.fernwickMs, (std::vector<double>{fernwickMs}));
+        EXPECT_EQ(result.floorMs, (std::vector<double>{floorMs}));
+    }
+}
+
+TEST(BenchReport, TheJsonHoldsEveryFigureAndQuotesTextSafely)
+{
+    TempFolder folder;
+    const std::string path = folder.Path() + "\\results.json";
+    const BenchReport report{"CPU \"9\" \\ 2", "Wine 8.0", 411648, {{"expand", {2, 4}, {1, 1}}},
+                             SteadyState{200, 150, 0, 1, 0, 0, -12}};
+    ASSERT_TRUE(WriteJson(report, path));
+    const std::string json = ReadFile(path);
+    EXPECT_NE(json.find(R"("machine": "CPU \"9\" \\ 2", "wine": "Wine 8.0", "exe_bytes": 411648)"), std::string::npos)
+        << json;
+    EXPECT_NE(json.find(R"({"name": "expand", "fernwick_ms": 3.000, "floor_ms": 1.000, "ratio": 3.000, "runs": 2, )"
+                        R"("min_ratio": 2.000, "max_ratio": 4.000})"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find(R"("steady_state": {"cycles": 150, "planned_cycles": 200, "handles_growth": 0, )"
+                        R"("windows_growth": 1, )"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find(R"("private_kib_growth": -12})"), std::string::npos) << json;
+}
+
+TEST(BenchReport, AReportWithoutSteadyStateHasNoneInTheFile)
+{
+    TempFolder folder;
+    const std::string path = folder.Path() + "\\results.json";
+    ASSERT_TRUE(WriteJson(BenchReport{"m", "w", 1, {}, std::nullopt}, path));
+    EXPECT_EQ(ReadFile(path), "{\"machine\": \"m\", \"wine\": \"w\", \"exe_bytes\": 1,\n \"scenarios\": []}\n");
+}
+
+TEST(BenchReport, AFileThatCannotBeWrittenIsReported)
+{
+    TempFolder folder;
+    EXPECT_FALSE(WriteJson(BenchReport{}, folder.Path() + "\\no such folder\\results.json"));
+}

@@ -1,0 +1,64 @@
+// fernwick_bench --data DIR [--out FILE] [--smoke]: measures Fernwick's own classes in this
+// process, and Fernwick.exe's start, each against the floor of the same work, over the
+// folders make-bench-data made in DIR. It prints one table and writes the figures to FILE
+// as JSON. It never judges a figure: it fails only when a scenario cannot run.
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include "framework/Path.h"
+#include "tools/bench/Report.h"
+#include "tools/bench/Scenarios.h"
+
+int main(int argc, char** argv)
+{
+    BenchOptions options;
+    std::string out;
+    bool known = true;
+    for (int i = 1; i < argc && known; ++i) {
+        if (std::strcmp(argv[i], "--smoke") == 0)
+            options.smoke = true;
+        else if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc)
+            options.data = argv[++i];
+        else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc)
+            out = argv[++i];
+        else
+            known = false;
+    }
+    if (!known || options.data.empty()) {
+        std::fprintf(stderr, "usage: fernwick_bench --data DIR [--out FILE] [--smoke]\n");
+        return 2;
+    }
+
+    const std::string self = AfxGetModuleFileName();
+    BenchReport report{MachineName(), WineVersion(), FileBytes(self.substr(0, self.rfind('\\') + 1) + "Fernwick.exe"),
+                       {}, {}};
+    const struct {
+        const char* name;
+        ScenarioResult (*measure)(const BenchOptions&);
+    } scenarios[] = {
+        {"sort", MeasureSort}, {"expand", MeasureExpand}, {"tray", MeasureTray},
+        {"restore", MeasureRestore}, {"start", MeasureStart},
+    };
+    bool failed = false;
+    for (const auto& scenario : scenarios) {
+        try {
+            report.scenarios.push_back(scenario.measure(options));
+        } catch (const std::exception& e) {
+            Progress("%s: cannot run: %s", scenario.name, e.what());
+            failed = true;
+        }
+    }
+    try {
+        report.steady = MeasureSteadyState(options);
+    } catch (const std::exception& e) {
+        Progress("steady_state: cannot run: %s", e.what());
+        failed = true;
+    }
+
+    PrintTable(report);
+    if (!out.empty() && !WriteJson(report, out)) {
+        std::fprintf(stderr, "fernwick_bench: cannot write %s\n", out.c_str());
+        failed = true;
+    }
+    return failed ? 1 : 0;
+}

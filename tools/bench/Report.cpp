@@ -1,0 +1,103 @@
+#include "tools/bench/Report.h"
+#include <windows.h>
+#include <cstdio>
+#include "framework/Handles.h"
+
+namespace {
+struct FileTraits {
+    using Handle = FILE*;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { std::fclose(h); }
+};
+
+std::string JsonString(const std::string& text)
+{
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\')
+            quoted += '\\';
+        if (static_cast<unsigned char>(c) >= 0x20)
+            quoted += c;
+    }
+    return quoted + '"';
+}
+} // namespace
+
+std::string MachineName()
+{
+    char name[128] = "unknown processor";
+    DWORD size = sizeof name - 1;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0", 0, KEY_READ,
+                        &key) == ERROR_SUCCESS) {
+        const UniqueRegKey owned(key);
+        ::RegQueryValueExA(key, "ProcessorNameString", nullptr, nullptr, reinterpret_cast<BYTE*>(name), &size);
+    }
+    SYSTEM_INFO info;
+    ::GetSystemInfo(&info);
+    return std::string(name) + ", " + std::to_string(info.dwNumberOfProcessors) + " processors";
+}
+
+std::string WineVersion()
+{
+    using VersionCall = const char*(CDECL*)();
+    const auto call = reinterpret_cast<VersionCall>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version")));
+    return call != nullptr ? std::string("Wine ") + call() : "not Wine";
+}
+
+long long FileBytes(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+void PrintTable(const BenchReport& report)
+{
+    std::printf("\nFernwick benchmark on %s, %s\n", report.machine.c_str(), report.wine.c_str());
+    std::printf("%-13s %13s %11s %8s %19s %5s\n", "scenario", "Fernwick ms", "floor ms", "ratio", "spread (min-max)",
+                "runs");
+    for (const ScenarioResult& s : report.scenarios)
+        std::printf("%-13s %13.1f %11.1f %8.2f %9.2f-%-9.2f %5zu\n", s.name.c_str(), s.FernwickMedian(),
+                    s.FloorMedian(), s.Ratio(), s.MinRatio(), s.MaxRatio(), s.fernwickMs.size());
+    if (report.steady) {
+        const SteadyState& st = *report.steady;
+        std::printf("%-13s %d of %d cycles: handles %+d, windows %+d, menus %+d, GDI objects %+d, private %+lld KiB\n",
+                    "steady_state", st.cycles, st.plannedCycles, st.handlesGrowth, st.windowsGrowth, st.menusGrowth,
+                    st.gdiGrowth, st.privateKiBGrowth);
+    }
+    std::printf("%-13s %lld bytes (%.0f KiB)\n", "exe_bytes", report.exeBytes, report.exeBytes / 1024.0);
+    std::fflush(stdout);
+}
+
+bool WriteJson(const BenchReport& report, const std::string& path)
+{
+    const UniqueHandle<FileTraits> file(std::fopen(path.c_str(), "w"));
+    if (!file)
+        return false;
+    FILE* out = file.get();
+    std::fprintf(out, "{\"machine\": %s, \"wine\": %s, \"exe_bytes\": %lld,\n \"scenarios\": [",
+                 JsonString(report.machine).c_str(), JsonString(report.wine).c_str(), report.exeBytes);
+    const char* separator = "\n";
+    for (const ScenarioResult& s : report.scenarios) {
+        std::fprintf(out,
+                     "%s  {\"name\": %s, \"fernwick_ms\": %.3f, \"floor_ms\": %.3f, \"ratio\": %.3f, \"runs\": %zu, "
+                     "\"min_ratio\": %.3f, \"max_ratio\": %.3f}",
+                     separator, JsonString(s.name).c_str(), s.FernwickMedian(), s.FloorMedian(), s.Ratio(),
+                     s.fernwickMs.size(), s.MinRatio(), s.MaxRatio());
+        separator = ",\n";
+    }
+    std::fprintf(out, "]");
+    if (report.steady) {
+        const SteadyState& st = *report.steady;
+        std::fprintf(out,
+                     ",\n \"steady_state\": {\"cycles\": %d, \"planned_cycles\": %d, \"handles_growth\": %d, "
+                     "\"windows_growth\": %d, \"menus_growth\": %d, \"gdi_growth\": %d, \"private_kib_growth\": %lld}",
+                     st.cycles, st.plannedCycles, st.handlesGrowth, st.windowsGrowth, st.menusGrowth, st.gdiGrowth,
+                     st.privateKiBGrowth);
+    }
+    std::fprintf(out, "}\n");
+    return std::ferror(out) == 0;
+}

@@ -1,0 +1,24 @@
+// The benchmark's figures: one table on standard output and the same in a JSON file.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+#include "tools/bench/Measure.h"
+#include "tools/bench/Scenarios.h"
+
+struct BenchReport {
+    std::string machine;
+    std::string wine;
+    long long exeBytes = 0;
+    std::vector<ScenarioResult> scenarios;
+    std::optional<SteadyState> steady;
+};
+
+// The processor's name and count, and Wine's version, as this process sees them.
+std::string MachineName();
+std::string WineVersion();
+// The size of a file in bytes, or -1.
+long long FileBytes(const std::string& path);
+
+void PrintTable(const BenchReport& report);
+bool WriteJson(const BenchReport& report, const std::string& path);

@@ -1,0 +1,28 @@
+// The benchmark's scenarios: each measures Fernwick and the floor of the same work.
+#pragma once
+#include <string>
+#include "tools/bench/Measure.h"
+
+struct BenchOptions {
+    std::string data; // the folder make-bench-data filled, in its Windows form
+    bool smoke = false; // tiny folders, one run each: only shows that every scenario still runs
+    int Runs() const { return smoke ? 1 : 7; }
+};
+
+// Growth of what the process holds over many tray menus and refreshes.
+struct SteadyState {
+    int plannedCycles = 0;
+    int cycles = 0; // fewer than planned when the time ran out
+    int handlesGrowth = 0;
+    int windowsGrowth = 0;
+    int menusGrowth = 0;
+    int gdiGrowth = 0;
+    long long privateKiBGrowth = 0;
+};
+
+ScenarioResult MeasureSort(const BenchOptions& options);
+ScenarioResult MeasureExpand(const BenchOptions& options);
+ScenarioResult MeasureRestore(const BenchOptions& options);
+ScenarioResult MeasureTray(const BenchOptions& options);
+SteadyState MeasureSteadyState(const BenchOptions& options);
+ScenarioResult MeasureStart(const BenchOptions& options);

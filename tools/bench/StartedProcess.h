@@ -1,0 +1,22 @@
+// A program started for one measurement: it is waited for until its window is shown and
+// idle, and closed as its close box would close it when its owner goes.
+#pragma once
+#include <string>
+#include "framework/Handles.h"
+
+class StartedProcess {
+public:
+    // A failed CreateProcessA is tried again; throws std::runtime_error with the last
+    // error when every attempt fails.
+    StartedProcess(const std::string& commandLine, const std::string& directory);
+    ~StartedProcess();
+    StartedProcess(const StartedProcess&) = delete;
+    StartedProcess& operator=(const StartedProcess&) = delete;
+
+    // Its message loop waiting and a window of it visible: start-up is over.
+    bool WaitUntilShownAndIdle() const;
+
+private:
+    UniqueKernelHandle m_process;
+    DWORD m_pid = 0;
+};
