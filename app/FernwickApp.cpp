@@ -38,6 +38,8 @@ BOOL CFernwickApp::InitInstance()
         CFolderTreeCtrl& tree = view->m_wndTree;
         tree.SelectItem(tree.GetRootItem());
         tree.SetFocus();
+        tree.SetRedraw(TRUE); // off since the view's initial update
+
     }
     return TRUE;
 }

@@ -61,12 +61,25 @@ bool CShellIcons::Lookup(const std::string& path, bool isFolder, Images& images)
             return true;
         }
     }
+    // Only a read-only or system folder can carry an icon of its own (desktop.ini): every
+    // other folder looks like the first of them the shell was asked about.
+    const DWORD attributes = isFolder ? ::GetFileAttributesA(path.c_str()) : INVALID_FILE_ATTRIBUTES;
+    const bool plainFolder = attributes != INVALID_FILE_ATTRIBUTES &&
+                             (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)) == 0;
+    if (plainFolder && m_plainFolder) {
+        images = *m_plainFolder;
+        return true;
+    }
     // The shell is asked with a trailing backslash, files too.
     const std::string query = path + '\\';
     if (!QueryIcon(query, 0, 0, images.normal))
         return false;
     images.open = images.normal;
-    return !isFolder || QueryIcon(query, 0, SHGFI_OPENICON, images.open);
+    if (isFolder && !QueryIcon(query, 0, SHGFI_OPENICON, images.open))
+        return false;
+    if (plainFolder)
+        m_plainFolder = images;
+    return true;
 }
 
 CShellIcons::Images CShellIcons::Generic(bool isFolder)

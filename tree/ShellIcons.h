@@ -1,6 +1,7 @@
 // The shell's small icons for files and folders, as indexes in the system image list,
 // asked for as late and as cheaply as the same answer allows.
 #pragma once
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -23,4 +24,5 @@ private:
 
     std::unordered_map<std::string, int> m_byType; // upper-case extension -> icon
     std::unordered_map<std::string, bool> m_variesPerFile;
+    std::optional<Images> m_plainFolder; // the icons of a folder without an icon of its own
 };

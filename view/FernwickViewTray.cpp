@@ -34,6 +34,9 @@ FolderEntries ReadFolder(const std::string& folder)
 void CFernwickView::OnInitialUpdate()
 {
     CView::OnInitialUpdate();
+    // Start-up moves the selection from the last restored folder to the first item; the
+    // screen in between is never drawn, nor its icons asked for (start-up draws again).
+    m_wndTree.SetRedraw(FALSE);
     m_trayIcon.reset(static_cast<HICON>(
         ::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
     m_nid.cbSize = NOTIFYICONDATAA_V1_SIZE;

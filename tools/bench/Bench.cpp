@@ -1,4 +1,4 @@
-// fernwick_bench --data DIR [--out FILE] [--smoke]: measures Fernwick's own classes in this
+// fernwick_bench --data DIR [--out FILE] [--smoke] [--only NAME]: measures Fernwick's own classes in this
 // process, and Fernwick.exe's start, each against the floor of the same work, over the
 // folders make-bench-data made in DIR. It prints one table and writes the figures to FILE
 // as JSON. It never judges a figure: it fails only when a scenario cannot run.
@@ -13,6 +13,7 @@ int main(int argc, char** argv)
 {
     BenchOptions options;
     std::string out;
+    std::string only; // one scenario, while working on it
     bool known = true;
     for (int i = 1; i < argc && known; ++i) {
         if (std::strcmp(argv[i], "--smoke") == 0)
@@ -21,11 +22,13 @@ int main(int argc, char** argv)
             options.data = argv[++i];
         else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc)
             out = argv[++i];
+        else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc)
+            only = argv[++i];
         else
             known = false;
     }
     if (!known || options.data.empty()) {
-        std::fprintf(stderr, "usage: fernwick_bench --data DIR [--out FILE] [--smoke]\n");
+        std::fprintf(stderr, "usage: fernwick_bench --data DIR [--out FILE] [--smoke] [--only NAME]\n");
         return 2;
     }
 
@@ -41,6 +44,8 @@ int main(int argc, char** argv)
     };
     bool failed = false;
     for (const auto& scenario : scenarios) {
+        if (!only.empty() && only != scenario.name)
+            continue;
         try {
             report.scenarios.push_back(scenario.measure(options));
         } catch (const std::exception& e) {
@@ -49,7 +54,8 @@ int main(int argc, char** argv)
         }
     }
     try {
-        report.steady = MeasureSteadyState(options);
+        if (only.empty() || only == "steady_state")
+            report.steady = MeasureSteadyState(options);
     } catch (const std::exception& e) {
         Progress("steady_state: cannot run: %s", e.what());
         failed = true;
