@@ -26,6 +26,14 @@ bool Reachable(const std::string& iniPath)
     return !iniPath.empty() && iniPath.size() < MAX_PATH;
 }
 
+// A read-only file is the user's way to keep the settings as they are; some systems (Wine
+// run as root) would let the profile functions write it all the same.
+bool Writable(const std::string& iniPath)
+{
+    const DWORD attributes = ::GetFileAttributesA(iniPath.c_str());
+    return Reachable(iniPath) && (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY));
+}
+
 // The profile functions write the whole file again at every change: killed in the middle,
 // the program would leave it cut, with everything in it lost. The changes go to a copy,
 // which then takes the file's place in one step; a start finds the old file or the new one.
@@ -33,13 +41,10 @@ class SettingsEdit {
 public:
     explicit SettingsEdit(const std::string& iniPath) : m_target(iniPath), m_copy(iniPath + ".new")
     {
-        const DWORD attributes = ::GetFileAttributesA(iniPath.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-            m_copy.clear(); // written in place: the profile functions refuse it, as they should
-        else if (!Reachable(m_copy) ||
-                 (attributes != INVALID_FILE_ATTRIBUTES && !::CopyFileA(iniPath.c_str(), m_copy.c_str(), FALSE)))
-            m_copy.clear();
-        else if (attributes == INVALID_FILE_ATTRIBUTES)
+        const bool exists = ::GetFileAttributesA(iniPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (!Reachable(m_copy) || (exists && !::CopyFileA(iniPath.c_str(), m_copy.c_str(), FALSE)))
+            m_copy.clear(); // no room for the copy's name: written in place
+        else if (!exists)
             ::DeleteFileA(m_copy.c_str()); // left by a kill before the first file existed
     }
     ~SettingsEdit()
@@ -102,7 +107,7 @@ void WriteWindowPlacement(const WINDOWPLACEMENT& placement, const std::string& i
         {placement.flags, placement.showCmd, placement.ptMinPosition.x, placement.ptMinPosition.y,
          placement.ptMaxPosition.x, placement.ptMaxPosition.y, placement.rcNormalPosition.left,
          placement.rcNormalPosition.top, placement.rcNormalPosition.right, placement.rcNormalPosition.bottom});
-    if (!text || !Reachable(iniPath))
+    if (!text || !Writable(iniPath))
         return;
     const SettingsEdit edit(iniPath);
     ::WritePrivateProfileStringA(kSection, kWindowPosKey, text->c_str(), edit.Path());
@@ -123,7 +128,7 @@ bool ReadDirTreeList(std::vector<std::string>& list, const std::string& iniPath)
 
 void WriteDirTreeList(const std::vector<std::string>& list, const std::string& iniPath)
 {
-    if (!Reachable(iniPath))
+    if (!Writable(iniPath))
         return;
     const SettingsEdit edit(iniPath);
     int index = 0;
@@ -150,7 +155,7 @@ bool ReadTopMost(const std::string& iniPath)
 
 void WriteTopMost(bool topMost, const std::string& iniPath)
 {
-    if (!Reachable(iniPath) || !FileExists(iniPath))
+    if (!Writable(iniPath) || !FileExists(iniPath))
         return;
     const SettingsEdit edit(iniPath);
     ::WritePrivateProfileStringA(kSection, kTopMostKey, std::to_string(static_cast<long>(topMost)).c_str(),

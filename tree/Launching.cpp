@@ -2,6 +2,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include "framework/ComPtr.h"
+#include "framework/Handles.h"
 #include "framework/Path.h"
 #include "framework/ShellCalls.h"
 #include "mbcs/Mbcs.h"
@@ -68,8 +69,8 @@ bool RunCommandLine(const std::string& commandLine)
     std::string writable = commandLine; // CreateProcessA may write into it
     if (!g_shellCalls.CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
+    // Nothing of the process is kept.
+    UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <utility>
@@ -108,5 +109,11 @@ TEST_F(BadInputTest, RootsThatAreNoFolderOrTooLongGiveAWindowAllTheSame)
         SCOPED_TRACE(root.substr(0, 60));
         StartAndClose({root});
     }
+}
+TEST_F(BadInputTest, AFolderOfFiftyThousandEntriesGivesAWindowThatAnswers)
+{
+    const char* volume = std::getenv("FERNWICK_VOLUME");
+    ASSERT_NE(volume, nullptr) << "run through CTest, which makes the big folders";
+    StartAndClose({std::string(volume) + "\\Flat\\Root\\Wide"});
 }
 } // namespace

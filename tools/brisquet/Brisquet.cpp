@@ -7,6 +7,7 @@
 #include <shlobj.h>
 #include <string>
 #include "framework/ComPtr.h"
+#include "framework/DllSearch.h"
 #include "framework/Handles.h"
 #include "tools/brisquet/resource.h"
 
@@ -97,6 +98,7 @@ Failure Run()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    AfxLimitDllSearch();
     const HRESULT com = ::CoInitialize(nullptr);
     const Failure failure = Run();
     if (SUCCEEDED(com))
