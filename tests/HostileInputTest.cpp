@@ -157,7 +157,7 @@ TEST_F(HostileInputTest, OddNamesAreShownWholeAndOpenedByTheirExactPath)
 TEST_F(HostileInputTest, NamesOfTwoHundredFiftyFiveBytesAndPathsPastTheLimitStopCleanly)
 {
     // Made through the wide functions: the ANSI ones take no path this long.
-    const std::wstring wideRoot = L"\\\\?\\" + std::wstring(root.begin(), root.end());
+    const std::wstring wideRoot = LongPath(root);
     const std::wstring longName(251, L'n');
     ::CloseHandle(::CreateFileW((wideRoot + L"\\" + longName + L".txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 0, nullptr));
@@ -179,24 +179,6 @@ TEST_F(HostileInputTest, NamesOfTwoHundredFiftyFiveBytesAndPathsPastTheLimitStop
     TrayCaptions();
     for (const std::string& path : View().m_trayPaths)
         EXPECT_LT(path.size(), static_cast<size_t>(MAX_PATH));
-    Close();
-    RemoveTree(root); // what the ANSI functions reach; the rest goes with the test folder's wide path
-    std::function<void(const std::wstring&)> removeWide = [&](const std::wstring& dir) {
-        WIN32_FIND_DATAW data;
-        HANDLE h = ::FindFirstFileW((dir + L"\\*").c_str(), &data);
-        for (BOOL more = h != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(h, &data)) {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeWide(dir + L"\\" + name);
-            else
-                ::DeleteFileW((dir + L"\\" + name).c_str());
-        }
-        ::FindClose(h);
-        ::RemoveDirectoryW(dir.c_str());
-    };
-    removeWide(wideRoot);
 }
 
 TEST_F(HostileInputTest, BrokenShortcutsAndVanishedFilesAreHandedOnWithoutHarm)

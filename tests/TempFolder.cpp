@@ -52,23 +52,38 @@ std::string TempFolder::MakeFile(const std::string& relative, const std::string&
     return path;
 }
 
+std::wstring LongPath(const std::string& path)
+{
+    std::wstring wide(path.size() + 1, L'\0');
+    wide.resize(static_cast<size_t>(
+        ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), wide.data(), static_cast<int>(wide.size()))));
+    return L"\\\\?\\" + wide;
+}
+
+namespace {
+// Through the wide functions: what a test nested past the ANSI functions' reach goes too.
+void RemoveLongTree(const std::wstring& path)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE h = ::FindFirstFileW((path + L"\\*").c_str(), &data);
+    for (BOOL more = h != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(h, &data)) {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const std::wstring child = path + L"\\" + name;
+        ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            RemoveLongTree(child);
+        else
+            ::DeleteFileW(child.c_str());
+    }
+    if (h != INVALID_HANDLE_VALUE)
+        ::FindClose(h);
+    ::RemoveDirectoryW(path.c_str());
+}
+} // namespace
+
 void RemoveTree(const std::string& path)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE h = ::FindFirstFileA((path + "\\*").c_str(), &data);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + '\\' + name;
-            ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                ::DeleteFileA(child.c_str());
-        } while (::FindNextFileA(h, &data));
-        ::FindClose(h);
-    }
-    ::RemoveDirectoryA(path.c_str());
+    RemoveLongTree(LongPath(path));
 }

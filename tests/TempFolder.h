@@ -19,4 +19,7 @@ private:
     std::string m_path;
 };
 
+// Removes a folder with everything in it, also below the length the ANSI functions take.
 void RemoveTree(const std::string& path);
+// An absolute path in the form the wide functions take past 260 characters.
+std::wstring LongPath(const std::string& path);
