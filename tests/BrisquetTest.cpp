@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 #include <vector>
+#include "ChildProcess.h"
 #include "TempFolder.h"
 #include "framework/ComPtr.h"
 #include "framework/Handles.h"
@@ -91,20 +92,10 @@ class Brisquet {
 public:
     explicit Brisquet(const std::string& arguments)
     {
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        for (int attempt = 0; attempt < 5 && !m_process; ++attempt) {
-            ::Sleep(attempt * 200);
-            std::string commandLine = '"' + BrisquetPath() + '"' + arguments;
-            PROCESS_INFORMATION pi{};
-            if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-                m_startError = ::GetLastError();
-                continue;
-            }
-            m_process.reset(pi.hProcess);
-            ::CloseHandle(pi.hThread);
-            m_pid = pi.dwProcessId;
-        }
+        ChildProcess child = StartChild('"' + BrisquetPath() + '"' + arguments);
+        m_process = std::move(child.process);
+        m_pid = child.pid;
+        m_startError = child.error;
     }
     Brisquet(const Brisquet&) = delete;
     Brisquet& operator=(const Brisquet&) = delete;

@@ -1,6 +1,7 @@
 // The folder tree control over real folders: what is listed, how items are named and
 // iconed, lazy expansion and collapse, and item paths.
 #include "TreeFixture.h"
+#include "ChildProcess.h"
 #include <algorithm>
 #include <shellapi.h>
 #include <functional>
@@ -258,14 +259,9 @@ TEST_F(FolderTreeTest, EveryItemShowsTheIconsTheQueriesByPathGive)
     std::string maker = AfxGetModuleFileName();
     maker = maker.substr(0, maker.rfind('\\') + 1) + "make_demo.exe \"" + folder.Path() + "\\Demo\"";
     ::CreateDirectoryA((folder.Path() + "\\Demo").c_str(), nullptr);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(::CreateProcessA(nullptr, maker.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        << ::GetLastError();
-    EXPECT_EQ(::WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
+    const ChildProcess demo = StartChild(maker);
+    ASSERT_TRUE(demo.process) << "CreateProcessA failed " << demo.attempts << " times, last error " << demo.error;
+    EXPECT_EQ(::WaitForSingleObject(demo.process.get(), 60000), WAIT_OBJECT_0);
     for (const char* name : {"a.txt", "b.TXT", "c.ico", "d.exe", "e.dll", "f.bat", "g.html", "noext", "h.\x83\x5C",
                              "i.url", "j.lnk", "k.cur", "l.ani", "Folder\\Sub\\x"})
         folder.MakeFile(std::string("Demo\\Root\\Mixed\\") + name, "MZ");

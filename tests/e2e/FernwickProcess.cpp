@@ -3,10 +3,6 @@
 #include "res/resource.h"
 
 namespace {
-// Under load on a cold Wine prefix CreateProcessA fails now and then; it works a moment later.
-constexpr int kStartAttempts = 5;
-constexpr DWORD kFirstRetryPauseMs = 100;
-
 // Quoted as the C runtime splits a command line: backslashes before the closing quote are
 // doubled, or "C:\" would swallow the quote. A trail byte of value 0x5C is no backslash.
 std::string Quoted(const std::string& argument)
@@ -73,28 +69,11 @@ FernwickProcess::FernwickProcess(const std::string& workDir, WORD showCommand,
 {
     for (const std::string& argument : arguments)
         m_commandLine += ' ' + Quoted(argument);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = showCommand;
-    DWORD pauseMs = kFirstRetryPauseMs;
-    while (m_attempts < kStartAttempts) {
-        if (m_attempts++ > 0) {
-            ::Sleep(pauseMs);
-            pauseMs *= 2;
-        }
-        // CreateProcessA may write into the command line: it gets a copy each time.
-        std::string commandLine = m_commandLine;
-        PROCESS_INFORMATION pi{};
-        if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(), &si,
-                             &pi)) {
-            m_process.reset(pi.hProcess);
-            ::CloseHandle(pi.hThread);
-            m_pid = pi.dwProcessId;
-            return;
-        }
-        m_startError = ::GetLastError();
-    }
+    ChildProcess child = StartChild(m_commandLine, workDir.c_str(), showCommand);
+    m_process = std::move(child.process);
+    m_pid = child.pid;
+    m_startError = child.error;
+    m_attempts = child.attempts;
 }
 
 FernwickProcess::~FernwickProcess()

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
-#include "framework/Handles.h"
+#include "ChildProcess.h"
 
 constexpr char kFernwickTitle[] = "Fernwick";
 // A cold Wine start under load takes seconds; every wait of an end-to-end test ends here.

@@ -1,4 +1,5 @@
 #include "tools/bench/StartedProcess.h"
+#include "ChildProcess.h"
 #include <stdexcept>
 #include <vector>
 
@@ -6,8 +7,6 @@ namespace {
 // Today a start over 2,000 entries may take a minute under Wine.
 constexpr DWORD kStartTimeoutMs = 600000;
 constexpr DWORD kExitTimeoutMs = 60000;
-// On a cold Wine prefix under load CreateProcessA now and then fails; it works a moment later.
-constexpr int kStartAttempts = 5;
 
 std::vector<HWND> VisibleWindows(DWORD pid)
 {
@@ -31,25 +30,11 @@ std::vector<HWND> VisibleWindows(DWORD pid)
 
 StartedProcess::StartedProcess(const std::string& commandLine, const std::string& directory)
 {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    DWORD error = 0;
-    for (int attempt = 0; attempt < kStartAttempts && !m_process; ++attempt) {
-        if (attempt > 0)
-            ::Sleep(100u << attempt);
-        std::string writable = commandLine; // CreateProcessA may write into it
-        PROCESS_INFORMATION info{};
-        if (!::CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
-                              &startup, &info)) {
-            error = ::GetLastError();
-            continue;
-        }
-        m_process.reset(info.hProcess);
-        ::CloseHandle(info.hThread);
-        m_pid = info.dwProcessId;
-    }
-    if (!m_process)
-        throw std::runtime_error("cannot start " + commandLine + " (error " + std::to_string(error) + ")");
+    ChildProcess child = StartChild(commandLine, directory.c_str());
+    if (!child.process)
+        throw std::runtime_error("cannot start " + commandLine + " (error " + std::to_string(child.error) + ")");
+    m_process = std::move(child.process);
+    m_pid = child.pid;
 }
 
 StartedProcess::~StartedProcess()
