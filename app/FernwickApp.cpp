@@ -7,6 +7,17 @@
 #include "res/resource.h"
 #include "view/FernwickView.h"
 
+CFernwickApp* AfxGetFernwickApp()
+{
+    return dynamic_cast<CFernwickApp*>(AfxGetApp());
+}
+
+std::string AfxGetIniPath()
+{
+    CFernwickApp* app = AfxGetFernwickApp();
+    return app != nullptr ? app->m_strIniPath : std::string();
+}
+
 CFernwickApp::CFernwickApp() : m_strIniPath(AfxGetCurrentDirectory() + '\\' + kSettingsFileName)
 {
 }

@@ -27,3 +27,8 @@ public:
 protected:
     BOOL OnCommandEntry(const CCmdEntry& entry) override;
 };
+
+// The running program's application object, or null where another one runs (a test's).
+CFernwickApp* AfxGetFernwickApp();
+// A copy of its settings file path; empty without it, which the settings functions refuse.
+std::string AfxGetIniPath();

@@ -9,12 +9,6 @@ int g_nRestoreShowCmd = SW_SHOWNORMAL;
 namespace {
 constexpr RECT kDefaultRect{100, 100, 500, 400};
 
-std::string IniPath()
-{
-    auto* app = dynamic_cast<CFernwickApp*>(AfxGetApp());
-    return app != nullptr ? app->m_strIniPath : std::string();
-}
-
 // Show commands that leave the window minimized: started that way, it stays in the tray.
 bool IsMinimizing(UINT showCmd)
 {
@@ -73,7 +67,7 @@ void CMainFrame::ActivateFrame(int nCmdShow)
 
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
-    if (ReadWindowPlacement(wp, IniPath())) {
+    if (ReadWindowPlacement(wp, AfxGetIniPath())) {
         wp.rcNormalPosition = VisibleNormalRect(wp.rcNormalPosition);
         if (wp.showCmd > SW_MAX)
             wp.showCmd = SW_SHOWNORMAL;
@@ -110,7 +104,7 @@ void CMainFrame::SavePlacement() const
         if (g_nRestoreShowCmd == SW_SHOWMAXIMIZED)
             wp.flags |= WPF_RESTORETOMAXIMIZED;
     }
-    WriteWindowPlacement(wp, IniPath());
+    WriteWindowPlacement(wp, AfxGetIniPath());
 }
 
 void CMainFrame::OnShowInstance()

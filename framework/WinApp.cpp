@@ -29,6 +29,11 @@ CWinApp* AfxGetApp()
     return g_pApp;
 }
 
+CWnd* AfxGetMainWnd()
+{
+    return g_pApp != nullptr ? g_pApp->m_pMainWnd : nullptr;
+}
+
 HINSTANCE AfxGetInstanceHandle()
 {
     return g_pApp != nullptr && g_pApp->m_hInstance != nullptr ? g_pApp->m_hInstance : ::GetModuleHandleA(nullptr);

@@ -45,6 +45,8 @@ private:
 };
 
 CWinApp* AfxGetApp();
+// The application's main window, or null.
+CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
 int AfxWinMain(HINSTANCE hInstance);
 

@@ -9,19 +9,6 @@
 #include "tree/Launching.h"
 #include "tree/PathHelpers.h"
 
-namespace {
-CFernwickApp* FernwickApp()
-{
-    return dynamic_cast<CFernwickApp*>(AfxGetApp());
-}
-
-std::string IniPath()
-{
-    CFernwickApp* app = FernwickApp();
-    return app != nullptr ? app->m_strIniPath : std::string();
-}
-} // namespace
-
 std::string RootFolderArgument()
 {
     if (__argc >= 2)
@@ -39,14 +26,14 @@ std::string ResolveRootFolder(const std::string& given)
 }
 
 CFernwickView::CFernwickView()
-    : m_bTopMost(ReadTopMost(IniPath())), m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
+    : m_bTopMost(ReadTopMost(AfxGetIniPath())), m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
 {
 }
 
 CFernwickView::~CFernwickView()
 {
     g_shellCalls.Shell_NotifyIconA(NIM_DELETE, &m_nid);
-    WriteTopMost(m_bTopMost, IniPath());
+    WriteTopMost(m_bTopMost, AfxGetIniPath());
 }
 
 BOOL CFernwickView::Create(const char* className, const char* windowName, DWORD dwStyle, const RECT& rect,
@@ -74,7 +61,7 @@ void CFernwickView::RebuildTree()
     }
     m_wndTree.DisplayTree(root, TRUE);
     std::vector<std::string> saved;
-    ReadDirTreeList(saved, IniPath());
+    ReadDirTreeList(saved, AfxGetIniPath());
     for (const std::string& path : saved)
         m_wndTree.ExpandToPath(path);
 }
@@ -83,16 +70,16 @@ void CFernwickView::SaveExpandedState()
 {
     std::vector<std::string> list;
     m_wndTree.CollectExpanded(list, FALSE);
-    WriteDirTreeList(list, IniPath());
+    WriteDirTreeList(list, AfxGetIniPath());
 }
 
 void CFernwickView::ApplyTopMost()
 {
-    CWinApp* app = AfxGetApp();
-    if (app == nullptr || app->m_pMainWnd == nullptr)
+    CWnd* frame = AfxGetMainWnd();
+    if (frame == nullptr)
         return;
-    app->m_pMainWnd->SetWindowPos(m_bTopMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                                  SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    frame->SetWindowPos(m_bTopMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                        SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void CFernwickView::LaunchPath(const std::string& path)
@@ -129,7 +116,7 @@ void CFernwickView::OnFileOpenRoot()
 
 void CFernwickView::OnAppAbout()
 {
-    if (CFernwickApp* app = FernwickApp())
+    if (CFernwickApp* app = AfxGetFernwickApp())
         app->ShowAboutBox();
 }
 

@@ -157,7 +157,7 @@ BOOL CFernwickView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERIN
 
 void CFernwickView::OnTrayRestore()
 {
-    if (CWnd* frame = AfxGetApp() != nullptr ? AfxGetApp()->m_pMainWnd : nullptr) {
+    if (CWnd* frame = AfxGetMainWnd()) {
         frame->ShowWindow(g_nRestoreShowCmd);
         ForceForegroundWindow(frame->m_hWnd);
     }
@@ -165,7 +165,7 @@ void CFernwickView::OnTrayRestore()
 
 void CFernwickView::OnTrayMinimize()
 {
-    CWnd* frame = AfxGetApp() != nullptr ? AfxGetApp()->m_pMainWnd : nullptr;
+    CWnd* frame = AfxGetMainWnd();
     if (frame != nullptr && !frame->IsIconic())
         frame->ShowWindow(SW_MINIMIZE); // the frame then hides itself
 }
@@ -173,6 +173,6 @@ void CFernwickView::OnTrayMinimize()
 void CFernwickView::OnTrayExit()
 {
     // Exactly as the close box: placement, folders, icon and "TopMost" are all saved.
-    if (CWnd* frame = AfxGetApp() != nullptr ? AfxGetApp()->m_pMainWnd : nullptr)
+    if (CWnd* frame = AfxGetMainWnd())
         frame->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
 }
