@@ -36,6 +36,7 @@ INT_PTR CDialog::DoModal()
     const bool enableOwner = owner != nullptr && ::IsWindowEnabled(owner);
     if (enableOwner)
         ::EnableWindow(owner, FALSE);
+    const CModalScope modal;
     m_nModalResult = -1;
     m_bContinueModal = true;
     if (::CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner, DialogProc,

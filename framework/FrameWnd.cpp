@@ -150,7 +150,7 @@ void CFrameWnd::OnEndSession(BOOL bEnding)
     app->ExitInstance();
 }
 
-void CFrameWnd::OnInitMenuPopup(HMENU hPopup, BOOL bSysMenu)
+void CFrameWnd::OnInitMenuPopup(HMENU hPopup, UINT, BOOL bSysMenu)
 {
     if (bSysMenu)
         return;
@@ -201,9 +201,6 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return OnQueryEndSession();
     case WM_ENDSESSION:
         OnEndSession(static_cast<BOOL>(wParam));
-        return 0;
-    case WM_INITMENUPOPUP:
-        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam));
         return 0;
     }
     return CWnd::WindowProc(message, wParam, lParam);

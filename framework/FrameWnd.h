@@ -28,7 +28,8 @@ protected:
     virtual void OnClose();
     virtual BOOL OnQueryEndSession();
     void OnEndSession(BOOL bEnding);
-    void OnInitMenuPopup(HMENU hPopup, BOOL bSysMenu);
+    // Each item's update handler runs before its pop-up opens.
+    void OnInitMenuPopup(HMENU hPopup, UINT nIndex, BOOL bSysMenu) override;
 
 private:
     void BringToTop(int nCmdShow) const;

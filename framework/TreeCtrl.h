@@ -23,12 +23,18 @@ public:
     }
     HTREEITEM GetChildItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_CHILD); }
     HTREEITEM GetNextSiblingItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_NEXT); }
+    HTREEITEM GetPrevSiblingItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PREVIOUS); }
     HTREEITEM GetParentItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PARENT); }
     HTREEITEM GetRootItem() const { return GetNextItem(nullptr, TVGN_ROOT); }
     HTREEITEM GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
     BOOL SelectItem(HTREEITEM hItem) const
     {
         return static_cast<BOOL>(SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hItem)));
+    }
+    // Scrolls so that the item is the first one shown.
+    BOOL SelectSetFirstVisible(HTREEITEM hItem) const
+    {
+        return static_cast<BOOL>(SendMessage(TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(hItem)));
     }
     BOOL Expand(HTREEITEM hItem, UINT nCode) const
     {
@@ -48,6 +54,15 @@ public:
     UINT GetItemState(HTREEITEM hItem, UINT nStateMask) const
     {
         return static_cast<UINT>(SendMessage(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(hItem), nStateMask));
+    }
+    BOOL SetItemState(HTREEITEM hItem, UINT nState, UINT nStateMask) const
+    {
+        TVITEMA item{};
+        item.mask = TVIF_STATE;
+        item.hItem = hItem;
+        item.state = nState;
+        item.stateMask = nStateMask;
+        return SetItem(item);
     }
     HIMAGELIST GetImageList(int nImageList) const
     {

@@ -5,6 +5,7 @@
 
 namespace {
 CWinApp* g_pApp = nullptr;
+int g_nModalLoops = 0;
 
 // The caret's blink and repaints do not end an idle period.
 bool IsIdleMessage(const MSG& msg)
@@ -70,6 +71,10 @@ int CWinApp::Run()
                 idle = false;
         }
         do {
+            // Folder change notifications are completion routines: they run only while the
+            // thread waits alertably.
+            while (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+                ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_ALERTABLE | MWMO_INPUTAVAILABLE);
             if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) {
                 m_exitCode = msg.wParam;
                 return ExitInstance();
@@ -172,6 +177,21 @@ int AfxWinMain(HINSTANCE hInstance)
     return app->Run();
 }
 
+CModalScope::CModalScope()
+{
+    ++g_nModalLoops;
+}
+
+CModalScope::~CModalScope()
+{
+    --g_nModalLoops;
+}
+
+bool AfxInModalState()
+{
+    return g_nModalLoops > 0;
+}
+
 std::string AfxLoadString(UINT nID)
 {
     // LoadStringA reports a cut text as filling the buffer: grow until it does not.
@@ -200,6 +220,7 @@ int AfxMessageBox(const char* text, UINT nType)
         }
     }
     const std::string caption = app != nullptr ? app->m_strAppName : std::string();
+    const CModalScope modal;
     return g_shellCalls.MessageBoxA(CWnd::GetSafeOwner(), text, caption.c_str(), nType);
 }
 
@@ -212,7 +233,11 @@ UINT AfxTrackPopupMenu(HMENU hMenu, UINT nFlags, POINT pt, HWND hOwner)
 {
     CWinApp* app = AfxGetApp();
     const bool hadMainWindow = app != nullptr && app->m_pMainWnd != nullptr;
-    const auto chosen = static_cast<UINT>(g_shellCalls.TrackPopupMenu(hMenu, nFlags, pt.x, pt.y, 0, hOwner, nullptr));
+    UINT chosen = 0;
+    {
+        const CModalScope modal;
+        chosen = static_cast<UINT>(g_shellCalls.TrackPopupMenu(hMenu, nFlags, pt.x, pt.y, 0, hOwner, nullptr));
+    }
     if (hadMainWindow && app->m_pMainWnd == nullptr)
         ::PostQuitMessage(0);
     return chosen;

@@ -50,6 +50,17 @@ CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
 int AfxWinMain(HINSTANCE hInstance);
 
+// Counts the program's own modal loops (dialogs, message boxes, pop-up menus) for its lifetime.
+// What would change the windows under one waits until it ends.
+class CModalScope {
+public:
+    CModalScope();
+    ~CModalScope();
+    CModalScope(const CModalScope&) = delete;
+    CModalScope& operator=(const CModalScope&) = delete;
+};
+bool AfxInModalState();
+
 std::string AfxLoadString(UINT nID);
 // A message box owned by the main window's last active pop-up, captioned with the
 // application name; OK and yes/no boxes without an icon get the exclamation mark.

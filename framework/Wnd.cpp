@@ -264,6 +264,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (ReflectToChild(reinterpret_cast<HWND>(lParam), message, wParam, lParam, &result))
             return result;
         break;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return 0;
     case WM_NCDESTROY:
         if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd == this) {
             app->m_pMainWnd = nullptr;
@@ -295,6 +298,10 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*)
 {
     return FALSE;
+}
+
+void CWnd::OnInitMenuPopup(HMENU, UINT, BOOL)
+{
 }
 
 BOOL CWnd::OnReflect(UINT, WPARAM, LPARAM, LRESULT*)

@@ -95,6 +95,8 @@ protected:
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     // A child's notification its own handler left alone; routed by control id and code.
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // A menu that the window owns is about to open: its items may still be filled in.
+    virtual void OnInitMenuPopup(HMENU hPopup, UINT nIndex, BOOL bSysMenu);
     // A notification or colour request this window sent to its parent, offered back to it
     // first (WM_NOTIFY, WM_COMMAND, WM_CTLCOLOR*). TRUE ends it with *pResult.
     virtual BOOL OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);

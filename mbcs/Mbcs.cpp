@@ -70,9 +70,14 @@ int CompareNoCase(const char* a, const char* b)
 std::u16string CompareKey(const char* s)
 {
     std::u16string key;
-    for (int value = NextValue(s); value >= 0; value = NextValue(s))
-        key += static_cast<char16_t>(value);
+    AppendCompareKey(s, key);
     return key;
+}
+
+void AppendCompareKey(const char* s, std::u16string& out)
+{
+    for (int value = NextValue(s); value >= 0; value = NextValue(s))
+        out += static_cast<char16_t>(value);
 }
 
 void MakeUpper(std::string& s)

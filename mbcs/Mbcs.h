@@ -19,6 +19,8 @@ std::size_t CharSize(std::string_view s, std::size_t i);
 int CompareNoCase(const char* a, const char* b);
 // The values CompareNoCase walks through, in order: two keys compare as their strings do.
 std::u16string CompareKey(const char* s);
+// The same values appended to out: many keys can share one buffer.
+void AppendCompareKey(const char* s, std::u16string& out);
 // In-place upper-casing; the length in bytes never changes.
 void MakeUpper(std::string& s);
 

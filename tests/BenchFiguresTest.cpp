@@ -27,7 +27,7 @@ std::string ReadFile(const std::string& path)
 
 TEST(BenchFigures, MediansAndTheSpreadOfPairedRuns)
 {
-    const ScenarioResult odd{"odd", {30, 10, 20}, {10, 10, 5}};
+    const ScenarioResult odd{"odd", {30, 10, 20}, {10, 10, 5}, {}};
     EXPECT_EQ(odd.FernwickMedian(), 20);
     EXPECT_EQ(odd.FloorMedian(), 10);
     EXPECT_EQ(odd.Ratio(), 2);
@@ -35,13 +35,13 @@ TEST(BenchFigures, MediansAndTheSpreadOfPairedRuns)
     EXPECT_EQ(odd.MinRatio(), 1);
     EXPECT_EQ(odd.MaxRatio(), 4);
 
-    const ScenarioResult even{"even", {1, 4, 2, 3}, {1, 1, 1, 1}};
+    const ScenarioResult even{"even", {1, 4, 2, 3}, {1, 1, 1, 1}, {}};
     EXPECT_EQ(even.FernwickMedian(), 2.5);
 }
 
 TEST(BenchFigures, AFloorOfNothingGivesNoRatio)
 {
-    const ScenarioResult result{"zero", {5, 6}, {0, 0}};
+    const ScenarioResult result{"zero", {5, 6}, {0, 0}, {}};
     EXPECT_EQ(result.Ratio(), 0);
     EXPECT_EQ(result.MinRatio(), 0);
     EXPECT_EQ(result.MaxRatio(), 0);
@@ -73,14 +73,14 @@ TEST(BenchReport, TheJsonHoldsEveryFigureAndQuotesTextSafely)
 {
     TempFolder folder;
     const std::string path = folder.Path() + "\\results.json";
-    const BenchReport report{"CPU \"9\" \\ 2", "Wine 8.0", 411648, {{"expand", {2, 4}, {1, 1}}},
+    const BenchReport report{"CPU \"9\" \\ 2", "Wine 8.0", 411648, {{"expand", {2, 4}, {1, 1}, {{"timer_ms", 100}}}},
                              SteadyState{200, 150, 0, 1, 0, 0, -12}};
     ASSERT_TRUE(WriteJson(report, path));
     const std::string json = ReadFile(path);
     EXPECT_NE(json.find(R"("machine": "CPU \"9\" \\ 2", "wine": "Wine 8.0", "exe_bytes": 411648)"), std::string::npos)
         << json;
     EXPECT_NE(json.find(R"({"name": "expand", "fernwick_ms": 3.000, "floor_ms": 1.000, "ratio": 3.000, "runs": 2, )"
-                        R"("min_ratio": 2.000, "max_ratio": 4.000})"),
+                        R"("min_ratio": 2.000, "max_ratio": 4.000, "timer_ms": 100.000})"),
               std::string::npos)
         << json;
     EXPECT_NE(json.find(R"("steady_state": {"cycles": 150, "planned_cycles": 200, "handles_growth": 0, )"

@@ -1,4 +1,5 @@
 #include "ChildProcess.h"
+#include "framework/Path.h"
 
 namespace {
 constexpr int kStartAttempts = 5;
@@ -28,4 +29,15 @@ ChildProcess StartChild(const std::string& commandLine, const char* directory, i
         child.error = ::GetLastError();
     }
     return child;
+}
+
+bool MakeDemo(const std::string& dir)
+{
+    std::string maker = AfxGetModuleFileName();
+    maker = maker.substr(0, maker.rfind('\\') + 1) + "make_demo.exe \"" + dir + "\"";
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    const ChildProcess demo = StartChild(maker);
+    DWORD code = 1;
+    return demo.process && ::WaitForSingleObject(demo.process.get(), 60000) == WAIT_OBJECT_0 &&
+           ::GetExitCodeProcess(demo.process.get(), &code) && code == 0;
 }

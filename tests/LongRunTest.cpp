@@ -18,6 +18,8 @@ protected:
         for (int i = 0; i < aboutBoxes; ++i)
             RunModal([&] { return ::SendMessageA(View().m_hWnd, WM_COMMAND, ID_APP_ABOUT, 0); },
                      {[](HWND hDlg) { ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0); }});
+        // As the program's loop waits: folder watches that ended free themselves then.
+        ::SleepEx(0, TRUE);
         MSG msg;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             ::DispatchMessageA(&msg);

@@ -87,3 +87,32 @@ void RemoveTree(const std::string& path)
 {
     RemoveLongTree(LongPath(path));
 }
+
+std::string UnixPath(const std::string& path)
+{
+    using Convert = char*(CDECL*)(const WCHAR*);
+    const auto convert = reinterpret_cast<Convert>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (convert == nullptr)
+        return {};
+    char* unix = convert(LongPath(path).substr(4).c_str());
+    if (unix == nullptr)
+        return {};
+    std::string result = unix;
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    return result;
+}
+
+bool StartOnLinuxSide(const std::string& script)
+{
+    std::string commandLine = "/bin/sh -c \"" + script + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    for (HANDLE h : {pi.hProcess, pi.hThread})
+        if (h != nullptr)
+            ::CloseHandle(h);
+    return true;
+}

@@ -23,3 +23,8 @@ private:
 void RemoveTree(const std::string& path);
 // An absolute path in the form the wide functions take past 260 characters.
 std::wstring LongPath(const std::string& path);
+// The path Wine maps a Windows path to, for a program of the Linux side; empty elsewhere.
+std::string UnixPath(const std::string& path);
+// Starts a shell script on the Linux side, as another program would change the files. Wine
+// gives no handle to wait on: wait for what the script does.
+bool StartOnLinuxSide(const std::string& script);

@@ -7,6 +7,8 @@
 #include "ModalScript.h"
 #include "ResourceCount.h"
 #include "ShellRecorder.h"
+#include "ChildProcess.h"
+#include "mbcs/Mbcs.h"
 #include "res/resource.h"
 
 namespace {
@@ -17,7 +19,8 @@ struct MenuItem {
     std::vector<MenuItem> children;
 };
 
-std::vector<MenuItem> ReadMenu(HMENU menu)
+// The menu as a user sees it who opens every submenu, each as it is about to show.
+std::vector<MenuItem> ReadMenu(HMENU menu, HWND owner)
 {
     std::vector<MenuItem> items;
     for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
@@ -25,26 +28,38 @@ std::vector<MenuItem> ReadMenu(HMENU menu)
         ::GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
         MenuItem item{::GetMenuItemID(menu, i), text, ::GetMenuState(menu, i, MF_BYPOSITION) & (MF_GRAYED | MF_CHECKED),
                       {}};
-        if (HMENU sub = ::GetSubMenu(menu, i))
-            item.children = ReadMenu(sub);
+        if (HMENU sub = ::GetSubMenu(menu, i)) {
+            ::SendMessageA(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(sub), MAKELPARAM(i, FALSE));
+            item.children = ReadMenu(sub, owner);
+        }
         items.push_back(item);
     }
     return items;
 }
 
-// The names a search of the folder gives, in its order: the menu keeps it.
-std::vector<std::string> SearchOrder(const std::string& folder, bool directories)
+// The menu as it was built before submenus were read as they open: the whole tree at once,
+// depth first, folders before files in the search's order. Files are named by their paths.
+std::vector<MenuItem> WholeTreeMenu(const std::string& folder, std::vector<std::string>& paths)
 {
-    std::vector<std::string> names;
+    std::vector<std::string> folders, files;
     WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &data);
+    HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &data);
     for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileA(find, &data)) {
         const std::string name = data.cFileName;
-        if (name != "." && name != ".." && ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == directories)
-            names.push_back(name);
+        if (name != "." && name != "..")
+            (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? folders : files).push_back(name);
     }
     ::FindClose(find);
-    return names;
+    std::vector<MenuItem> items;
+    for (const std::string& name : folders)
+        items.push_back({static_cast<UINT>(-1), name, 0, WholeTreeMenu(folder + name + "\\", paths)});
+    for (const std::string& name : files) {
+        const PathParts parts = SplitPath(name);
+        const bool shortcut = CompareNoCase(parts.ext.c_str(), ".lnk") == 0 || CompareNoCase(parts.ext.c_str(), ".url") == 0;
+        items.push_back({0, shortcut && !parts.fname.empty() ? parts.fname : name, 0, {}});
+        paths.push_back(folder + name);
+    }
+    return items;
 }
 
 class TrayTest : public AppFixture {
@@ -54,7 +69,7 @@ protected:
     {
         std::vector<MenuItem> seen;
         shell.onPopup = [&](const TrackPopupCall& popup) {
-            seen = ReadMenu(popup.menu);
+            seen = ReadMenu(popup.menu, popup.owner);
             return FALSE;
         };
         EXPECT_EQ(::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP), 0);
@@ -159,46 +174,66 @@ TEST_F(TrayTest, FixedItemsFollowTheWindowStateAndTheTopMostFlag)
     EXPECT_FALSE(::IsWindowVisible(Frame())) << "already minimized: nothing";
 }
 
-TEST_F(TrayTest, FoldersComeAsCompleteSubmenusInSearchOrderThenFilesWithDepthFirstIds)
+// Submenus are read as they open; a user who opens them all sees the menu the whole tree
+// gave at once: the same items, captions and order, each file item opening its own path.
+TEST_F(TrayTest, OpeningEverySubmenuShowsTheWholeTreeOfTheDemoRootAndOfOddNames)
 {
-    for (const char* name : {"Root\\A\\a1.txt", "Root\\A\\Deep\\d.txt", "Root\\B\\b1.txt", "Root\\x.txt",
-                             "Root\\Report.LNK", "Root\\site.url", "Root\\secret.txt", "Root\\& Co.txt"})
-        folder.MakeFile(name);
-    folder.MakeFolder("Root\\Empty");
-    ::SetFileAttributesA((root + "\\secret.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    Start();
-    const std::vector<MenuItem> menu = OpenMenu();
-
-    const std::vector<std::string> folders = SearchOrder(root, true);
-    const std::vector<std::string> files = SearchOrder(root, false);
-    ASSERT_EQ(menu.size(), folders.size() + files.size() + 12);
-    std::vector<std::string> paths;
-    // Every submenu's files before the files of the root, folder by folder.
-    for (size_t i = 0; i < folders.size(); ++i) {
-        EXPECT_EQ(menu[i].text, folders[i]);
-        EXPECT_EQ(menu[i].id, static_cast<UINT>(-1));
-        std::function<void(const std::vector<MenuItem>&, const std::string&)> collect =
-            [&](const std::vector<MenuItem>& items, const std::string& dir) {
-                for (const std::string& sub : SearchOrder(dir, true))
-                    for (const MenuItem& item : items)
-                        if (item.text == sub)
-                            collect(item.children, dir + "\\" + sub);
-                for (const std::string& file : SearchOrder(dir, false))
-                    paths.push_back(dir + "\\" + file);
+    ASSERT_TRUE(MakeDemo(folder.Path() + "\\Demo"));
+    const std::string odd = folder.MakeFolder("Odd\\Root");
+    for (const char* name : {"Tom & Jerry\\a&&b.txt", "\x83\x5C\\\xFA\x5C.lnk", "  lead\\Report.LNK", "  lead\\site.url",
+                             "x.url.lnk", ".lnk", "blank after .txt", "Deep\\er\\est\\\x95\x5C.txt"})
+        folder.MakeFile("Odd\\Root\\" + std::string(name));
+    folder.MakeFolder("Odd\\Root\\Empty");
+    ::SetFileAttributesA((odd + "\\x.url.lnk").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    for (const char* tree : {"Demo", "Odd"}) {
+        SCOPED_TRACE(tree);
+        // The root is "Root" in the directory the program starts in.
+        ::SetCurrentDirectoryA((folder.Path() + "\\" + tree).c_str());
+        const std::string given = folder.Path() + "\\" + tree + "\\Root";
+        Start();
+        const std::vector<MenuItem> menu = OpenMenu();
+        std::vector<std::string> expectedPaths;
+        const std::vector<MenuItem> expected = WholeTreeMenu(given + "\\", expectedPaths);
+        ASSERT_EQ(menu.size(), expected.size() + 12);
+        ASSERT_GT(expectedPaths.size(), 5u);
+        std::vector<std::string> paths;
+        std::function<void(const std::vector<MenuItem>&, const std::vector<MenuItem>&)> compare =
+            [&](const std::vector<MenuItem>& seen, const std::vector<MenuItem>& want) {
+                ASSERT_EQ(seen.size(), want.size());
+                for (size_t i = 0; i < want.size(); ++i) {
+                    EXPECT_EQ(seen[i].text, want[i].text);
+                    EXPECT_EQ(seen[i].id == static_cast<UINT>(-1), want[i].id == static_cast<UINT>(-1)) << want[i].text;
+                    if (seen[i].id != static_cast<UINT>(-1) && seen[i].id - ID_TRAY_ITEM_FIRST < View().m_trayPaths.size())
+                        paths.push_back(View().m_trayPaths[seen[i].id - ID_TRAY_ITEM_FIRST]);
+                    compare(seen[i].children, want[i].children);
+                }
             };
-        collect(menu[i].children, root + "\\" + folders[i]);
-        if (folders[i] == "Empty") {
-            EXPECT_TRUE(menu[i].children.empty()) << "an empty folder is an empty submenu";
-        }
+        compare({menu.begin(), menu.end() - 12}, expected);
+        EXPECT_EQ(paths, expectedPaths) << "each item opens its own file";
+        EXPECT_EQ(View().m_trayPaths.size(), expectedPaths.size()) << "ids in the order the submenus opened";
+        Close();
     }
-    for (size_t i = 0; i < files.size(); ++i) {
-        const MenuItem& item = menu[folders.size() + i];
-        paths.push_back(root + "\\" + files[i]);
-        EXPECT_EQ(item.id, ID_TRAY_ITEM_FIRST + paths.size() - 1) << files[i];
-        const std::string expected = files[i] == "Report.LNK" ? "Report" : files[i] == "site.url" ? "site" : files[i];
-        EXPECT_EQ(item.text, expected) << "hidden files too; '&' stays a mnemonic marker";
-    }
-    EXPECT_EQ(View().m_trayPaths, paths) << "full paths, extensions kept, depth first";
+}
+
+TEST_F(TrayTest, ARightClickReadsTheRootOnlyAndEachSubmenuOnceAsItOpens)
+{
+    for (const char* name : {"Root\\A\\a1.txt", "Root\\A\\Deep\\d.txt", "Root\\B\\b1.txt", "Root\\x.txt"})
+        folder.MakeFile(name);
+    Start();
+    std::vector<std::string> pathsAtFirst, pathsAfter;
+    shell.onPopup = [&](const TrackPopupCall& popup) {
+        pathsAtFirst = View().m_trayPaths;
+        HMENU a = ::GetSubMenu(popup.menu, 0);
+        EXPECT_EQ(::GetMenuItemCount(a), 0) << "not read before it opens";
+        for (int i = 0; i < 2; ++i)
+            ::SendMessageA(popup.owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(a), 0);
+        EXPECT_EQ(::GetMenuItemCount(a), 2) << "Deep, a1.txt: filled once";
+        pathsAfter = View().m_trayPaths;
+        return FALSE;
+    };
+    ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
+    EXPECT_EQ(pathsAtFirst, std::vector<std::string>{root + "\\x.txt"});
+    EXPECT_EQ(pathsAfter, (std::vector<std::string>{root + "\\x.txt", root + "\\A\\a1.txt"}));
 }
 
 TEST_F(TrayTest, AChosenFileOpensAfterTheMenuIsGoneAndOtherIdsGoTheFrameworksWay)
@@ -232,6 +267,9 @@ TEST_F(TrayTest, FileItemsStopBelowTheFrameworksIdsAtTheLastIdBelow57344)
     int lastCount = 0;
     UINT lastId = 0;
     shell.onPopup = [&](const TrackPopupCall& popup) {
+        // The cap counts the files of the submenus opened in one menu.
+        for (int i = 0; i < 25; ++i)
+            ::SendMessageA(popup.owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(::GetSubMenu(popup.menu, i)), i);
         HMENU last = ::GetSubMenu(popup.menu, 24);
         lastCount = ::GetMenuItemCount(last);
         lastId = ::GetMenuItemID(last, lastCount - 1);
@@ -243,11 +281,18 @@ TEST_F(TrayTest, FileItemsStopBelowTheFrameworksIdsAtTheLastIdBelow57344)
     EXPECT_EQ(lastId, 0xDFFFu) << "the last id below the framework's 57344";
 }
 
-TEST_F(TrayTest, FoldersNestedPastTheLengthLimitContributeWhatFitsAndStop)
+// Forty levels, past the depth this Wine lets a menu nest in one append, and paths past
+// the length the ANSI functions take: every level that can be reached shows, each file item
+// with an id of its own, and nothing past the limit.
+TEST_F(TrayTest, DeepAndLongNestingShowsEveryLevelTheFileFunctionsReach)
 {
+    std::string chain = "Root";
+    for (int level = 0; level < 40; ++level) {
+        chain += "\\l" + std::to_string(level);
+        folder.MakeFile(chain + "\\f.txt");
+    }
     // Made through the wide functions: the ANSI ones take no path this long.
-    const std::wstring top = LongPath(root) + L"\\deep";
-    std::wstring dir = top;
+    std::wstring dir = LongPath(root) + L"\\long";
     ::CreateDirectoryW(dir.c_str(), nullptr);
     while (dir.size() < 340) {
         ::CloseHandle(::CreateFileW((dir + L"\\file.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
@@ -256,17 +301,29 @@ TEST_F(TrayTest, FoldersNestedPastTheLengthLimitContributeWhatFitsAndStop)
     }
     Start();
     const std::vector<MenuItem> menu = OpenMenu();
-    ASSERT_FALSE(menu.empty());
-    EXPECT_EQ(menu[0].text, "deep");
-    size_t depth = 0;
-    for (const std::vector<MenuItem>* level = &menu[0].children; !level->empty(); level = &level->front().children)
-        ++depth;
-    EXPECT_GT(depth, 5u);
-    const std::vector<std::string>& paths = View().m_trayPaths;
-    ASSERT_FALSE(paths.empty());
-    for (const std::string& path : paths)
+    const auto named = [&](const char* text) {
+        const auto it = std::find_if(menu.begin(), menu.end(), [&](const MenuItem& item) { return item.text == text; });
+        return it != menu.end() ? *it : MenuItem{};
+    };
+    const auto depth = [](const MenuItem& top) {
+        size_t levels = 0;
+        for (const MenuItem* item = &top; !item->children.empty(); item = &item->children.front()) {
+            ++levels;
+            for (const MenuItem& child : item->children)
+                EXPECT_TRUE(child.id == static_cast<UINT>(-1) ||
+                            (child.id >= ID_TRAY_ITEM_FIRST && child.id < 0xE000))
+                    << "no stray id at level " << levels;
+        }
+        return levels;
+    };
+    EXPECT_EQ(depth(named("l0")), 40u) << "every level";
+    EXPECT_GT(depth(named("long")), 5u);
+    size_t longest = 0;
+    for (const std::string& path : View().m_trayPaths) {
         EXPECT_LT(path.size(), static_cast<size_t>(MAX_PATH));
-    EXPECT_GT(paths.front().size(), static_cast<size_t>(MAX_PATH - 40)) << "the deepest file that fits is there";
+        longest = std::max(longest, path.size());
+    }
+    EXPECT_GT(longest, static_cast<size_t>(MAX_PATH - 40)) << "the deepest file that fits is there";
 }
 
 TEST_F(TrayTest, ExitClosesExactlyAsTheCloseBoxDoes)

@@ -1,21 +1,8 @@
 #include "tree/FolderTreeCtrl.h"
 #include <shellapi.h>
-#include "framework/FileFind.h"
 #include "framework/WaitCursor.h"
+#include "tree/FolderListing.h"
 #include "tree/PathHelpers.h"
-
-namespace {
-std::string SearchPattern(const std::string& folder)
-{
-    return folder + (EndsWithBackslash(folder.c_str()) ? "*.*" : "\\*.*");
-}
-
-} // namespace
-
-bool IsListedEntry(DWORD attributes)
-{
-    return (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY)) == 0;
-}
 
 CFolderTreeCtrl::~CFolderTreeCtrl()
 {
@@ -26,6 +13,7 @@ BOOL CFolderTreeCtrl::DisplayTree(const std::string& root, BOOL bShowFiles)
 {
     if (GetStyle() & TVS_EDITLABELS)
         ModifyStyle(TVS_EDITLABELS, 0);
+    StopWatching();
     DeleteAllItems();
     if (!AttachSystemImageList())
         return FALSE;
@@ -34,6 +22,7 @@ BOOL CFolderTreeCtrl::DisplayTree(const std::string& root, BOOL bShowFiles)
     if (!EndsWithBackslash(root.c_str()))
         m_strRootPath += '\\';
     FillChildren(TVI_ROOT, root);
+    WatchRoot();
     return TRUE;
 }
 
@@ -57,73 +46,53 @@ void CFolderTreeCtrl::FillChildren(HTREEITEM hParent, const std::string& folder)
 {
     // A big folder takes a while to read: the hourglass stands from the first entry on.
     CWaitCursor wait;
-    std::vector<std::string> folders;
-    std::vector<std::string> files;
-    CFileFind finder;
-    for (BOOL more = finder.FindFile(SearchPattern(folder).c_str()); more;) {
-        more = finder.FindNextFile();
-        if (!IsListedEntry(finder.GetAttributes()))
-            continue;
-        if (finder.IsDirectory()) {
-            if (!finder.IsDots())
-                folders.push_back(finder.GetFilePath());
-        } else if (m_bShowFiles) {
-            files.push_back(finder.GetFilePath());
-        }
-    }
-
-    SortNoCase(folders);
+    const std::vector<FolderEntry> entries = ListFolder(folder, ListingRule::Tree, m_bShowFiles);
+    const std::string searchRoot = AbsoluteFolder(folder);
     SetRedraw(FALSE);
-    for (const std::string& path : folders) {
-        HTREEITEM hItem = InsertPathItem(hParent, path, kindFolder);
-        if (hItem != nullptr && HasChildren(path))
-            InsertPlaceholder(hItem);
-    }
-    if (m_bShowFiles) {
-        SortNoCase(files);
-        for (const std::string& path : files) {
-            const ItemKind kind = IsInternetShortcutFile(path.c_str()) ? kindInternetShortcut
-                                  : IsShortcutFile(path.c_str())       ? kindShortcut
-                                                                       : kindFile;
-            InsertPathItem(hParent, path, kind);
-        }
-    }
+    for (const FolderEntry& entry : entries)
+        InsertEntry(hParent, TVI_LAST, searchRoot, entry);
     SetRedraw(TRUE);
+}
+
+HTREEITEM CFolderTreeCtrl::InsertEntry(HTREEITEM hParent, HTREEITEM hInsertAfter, const std::string& searchRoot,
+                                       const FolderEntry& entry)
+{
+    const std::string path = JoinPath(searchRoot, entry.name);
+    HTREEITEM hItem = InsertPathItem(hParent, path, entry.kind, hInsertAfter);
+    if (hItem != nullptr && entry.kind == kindFolder && HasChildren(path))
+        InsertPlaceholder(hItem);
+    return hItem;
 }
 
 BOOL CFolderTreeCtrl::HasChildren(const std::string& folder)
 {
-    // Unlike the listing, hidden and temporary folders and temporary files count here.
-    CFileFind finder;
-    for (BOOL more = finder.FindFile(SearchPattern(folder).c_str()); more;) {
-        more = finder.FindNextFile();
-        if (finder.IsDirectory()) {
-            if (!finder.IsDots())
-                return TRUE;
-        } else if (m_bShowFiles && !finder.MatchesMask(FILE_ATTRIBUTE_HIDDEN)) {
-            return TRUE;
-        }
-    }
-    return FALSE;
+    return HasButtonEntries(folder, m_bShowFiles);
 }
 
-HTREEITEM CFolderTreeCtrl::InsertPathItem(HTREEITEM hParent, const std::string& path, ItemKind kind)
+std::string CFolderTreeCtrl::ItemText(HTREEITEM hParent, const std::string& path, ItemKind kind) const
 {
     std::string copy = path;
     if (EndsWithBackslash(copy.c_str()))
         copy.pop_back();
-    std::string stem;
-    if ((kind == kindShortcut && IsShortcutFile(copy.c_str(), &stem)) ||
-        (kind == kindInternetShortcut && IsInternetShortcutFile(copy.c_str(), &stem)))
-        copy = stem;
+    const std::string name = GetLastComponent(copy);
+    const std::string caption = Caption(name, kind);
+    if (hParent != TVI_ROOT)
+        return caption;
+    // The top level shows the path below the root: a root in another form shows it whole.
+    copy = copy.substr(0, copy.size() - name.size()) + caption;
     StripRoot(copy);
-    std::string text = hParent == TVI_ROOT ? copy : GetLastComponent(copy);
+    return copy;
+}
 
+HTREEITEM CFolderTreeCtrl::InsertPathItem(HTREEITEM hParent, const std::string& path, ItemKind kind,
+                                          HTREEITEM hInsertAfter)
+{
+    std::string text = ItemText(hParent, path, kind);
     // The icons are asked for when the item is first drawn: a folder of any size costs
     // the icons of one screen.
     TVINSERTSTRUCTA insert{};
     insert.hParent = hParent;
-    insert.hInsertAfter = TVI_LAST;
+    insert.hInsertAfter = hInsertAfter;
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | (kind != kindFolder ? TVIF_PARAM : 0u);
     insert.item.pszText = text.data();
     insert.item.iImage = I_IMAGECALLBACK;
@@ -139,11 +108,7 @@ void CFolderTreeCtrl::OnGetDispInfo(NMHDR* pHeader, LRESULT* pResult)
     if (!(item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)))
         return;
     const auto kind = static_cast<ItemKind>(item.lParam);
-    std::string path = GetItemPath(item.hItem);
-    if (kind == kindShortcut)
-        path += ".lnk";
-    else if (kind == kindInternetShortcut)
-        path += ".url";
+    const std::string path = FileNameOf(GetItemPath(item.hItem), kind);
     CShellIcons::Images images;
     if (!m_icons.Lookup(path, kind == kindFolder, images)) {
         m_strError = "Error Gettting SystemFileInfo!";
@@ -208,7 +173,9 @@ void CFolderTreeCtrl::RefillItem(HTREEITEM hItem, UINT nAction)
     if (nAction != TVE_EXPAND)
         return;
     DeleteChildren(hItem);
-    FillChildren(hItem, GetItemPath(hItem));
+    const std::string path = GetItemPath(hItem);
+    FillChildren(hItem, path);
+    WatchFolder(hItem, path);
 }
 
 void CFolderTreeCtrl::OnItemExpanded(NMHDR* pHeader, LRESULT* pResult)
@@ -218,6 +185,7 @@ void CFolderTreeCtrl::OnItemExpanded(NMHDR* pHeader, LRESULT* pResult)
         RefillItem(item.hItem, TVE_EXPAND);
     } else {
         // Collapsing forgets the folder's contents and any deeper expansion.
+        m_watches.erase(item.hItem);
         DeleteChildren(item.hItem);
         InsertPlaceholder(item.hItem);
     }
@@ -235,6 +203,11 @@ BOOL CFolderTreeCtrl::OnReflect(UINT message, WPARAM, LPARAM lParam, LRESULT* pR
         return TRUE;
     case TVN_GETDISPINFOA:
         OnGetDispInfo(header, pResult);
+        return TRUE;
+    case TVN_DELETEITEMA:
+        // A folder that leaves the tree is no longer watched, however it left.
+        m_watches.erase(reinterpret_cast<NMTREEVIEWA*>(header)->itemOld.hItem);
+        *pResult = 0;
         return TRUE;
     case NM_DBLCLK:
         OnDblClk(header, pResult);

@@ -1,21 +1,15 @@
-// CFolderTreeCtrl: the tree that mirrors the root folder, read lazily as folders expand.
+// CFolderTreeCtrl: the tree that mirrors the root folder, read lazily as folders expand and
+// kept up with the disk while it is shown.
 #pragma once
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 #include "framework/ImageList.h"
 #include "framework/TreeCtrl.h"
+#include "tree/FolderEntry.h"
+#include "tree/FolderWatch.h"
 #include "tree/ShellIcons.h"
-
-// The data word of every tree item.
-enum ItemKind : int {
-    kindFolder = 0, // folders and the placeholder child
-    kindFile = 1,
-    kindShortcut = 2,         // ".lnk"
-    kindInternetShortcut = 3, // ".url"
-};
-
-// Hidden and temporary entries never appear in the tree.
-bool IsListedEntry(DWORD attributes);
 
 class CFolderTreeCtrl : public CTreeCtrl {
 public:
@@ -26,7 +20,8 @@ public:
     BOOL DisplayTree(const std::string& root, BOOL bShowFiles);
     BOOL AttachSystemImageList();
     void FillChildren(HTREEITEM hParent, const std::string& folder);
-    HTREEITEM InsertPathItem(HTREEITEM hParent, const std::string& path, ItemKind kind);
+    HTREEITEM InsertPathItem(HTREEITEM hParent, const std::string& path, ItemKind kind,
+                             HTREEITEM hInsertAfter = TVI_LAST);
     static std::string GetLastComponent(const std::string& path);
     BOOL HasChildren(const std::string& folder);
     // The full path an item stands for; a shortcut's lacks its extension, as its text does.
@@ -50,6 +45,14 @@ public:
     void OnReturn(NMHDR* pHeader, LRESULT* pResult);
     void OnRClick(NMHDR* pHeader, LRESULT* pResult);
 
+    // Lists the folders that changed on disk again and brings their items up to date; the
+    // gathering timer calls it once a burst of changes has settled.
+    void ApplyFolderChanges();
+    // How many folders the changes had listed again: a burst should cost one listing.
+    int m_nChangeListings = 0;
+    // A burst of changes has settled when nothing came for this long.
+    static constexpr unsigned kChangeQuietMs = 100;
+
     BOOL m_bShowFiles = FALSE;
     std::string m_strError; // the last failure; nothing shows it
     CImageList m_imageList; // the shell's system list, never owned
@@ -57,11 +60,48 @@ public:
     CShellIcons m_icons;
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:
+    // What the changes a watch reported since the tree was last brought up to date say.
+    struct PendingChange {
+        std::vector<std::string> names;
+        bool overflow = false;
+        bool ended = false;
+    };
+    // The items the tree keeps its place by while items come and go.
+    struct Anchors {
+        HTREEITEM selected = nullptr;
+        HTREEITEM top = nullptr;
+    };
+
     void DeleteChildren(HTREEITEM hItem);
     void InsertPlaceholder(HTREEITEM hItem);
     // Removes m_strRootPath from the front of path, letter case aside.
     bool StripRoot(std::string& path) const;
+    // The text an entry's item shows under hParent: its caption, or for the top level its
+    // path with the root stripped.
+    std::string ItemText(HTREEITEM hParent, const std::string& path, ItemKind kind) const;
+    HTREEITEM InsertEntry(HTREEITEM hParent, HTREEITEM hInsertAfter, const std::string& searchRoot,
+                          const FolderEntry& entry);
+
+    // The live tree (FolderTreeLive.cpp).
+    void WatchFolder(HTREEITEM hFolder, const std::string& path);
+    void WatchRoot();
+    void StopWatching();
+    void OnFolderChanged(HTREEITEM hFolder, const FolderChange& change);
+    void OnRootParentChanged();
+    void ScheduleChanges();
+    void OnChangeTimer();
+    void ShowRoot();
+    void UpdateChildren(HTREEITEM hFolder, const std::string& path, const PendingChange& change, Anchors& anchors);
+    void DeleteKeepingPlace(HTREEITEM hItem, Anchors& anchors);
+    void UpdateButton(HTREEITEM hFolder, const std::string& path);
+
+    std::unordered_map<HTREEITEM, std::unique_ptr<CFolderWatch>> m_watches; // TVI_ROOT: the root
+    std::unique_ptr<CFolderWatch> m_rootParentWatch; // sees the root itself go and come back
+    std::unordered_map<HTREEITEM, PendingChange> m_pending;
+    bool m_bCheckRoot = false;
+    ULONGLONG m_firstPendingTick = 0;
 };

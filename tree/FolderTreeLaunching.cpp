@@ -16,13 +16,8 @@ void CFolderTreeCtrl::LaunchSelected()
     const auto kind = static_cast<ItemKind>(GetItemData(hItem));
     if (kind == kindFolder)
         return;
-    std::string path = GetItemPath(hItem);
     // Shortcut texts lack their extension.
-    if (kind == kindShortcut)
-        path += ".lnk";
-    else if (kind == kindInternetShortcut)
-        path += ".url";
-    OpenWithShell(m_hWnd, path, kind == kindShortcut);
+    OpenWithShell(m_hWnd, FileNameOf(GetItemPath(hItem), kind), kind == kindShortcut);
 }
 
 void CFolderTreeCtrl::OnDblClk(NMHDR*, LRESULT* pResult)

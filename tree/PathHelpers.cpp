@@ -35,16 +35,29 @@ bool IsInternetShortcutFile(const char* path, std::string* stem)
     return HasExtension(path, ".url", stem);
 }
 
+std::vector<std::size_t> NoCaseOrder(std::size_t count, const std::function<const char*(std::size_t)>& names)
+{
+    // Each name's comparison values are worked out once, into one buffer: the stable sort
+    // then compares plain numbers and gives exactly the order of swapping neighbours until
+    // none is out of order (CompareNoCase is a total preorder).
+    std::u16string keys;
+    std::vector<std::size_t> ends(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        AppendCompareKey(names(i), keys);
+        ends[i] = keys.size();
+    }
+    const auto key = [&](std::size_t i) {
+        const std::size_t begin = i == 0 ? 0 : ends[i - 1];
+        return std::u16string_view(keys).substr(begin, ends[i] - begin);
+    };
+    std::vector<std::size_t> order(count);
+    for (std::size_t i = 0; i < count; ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
+    return order;
+}
+
 void SortNoCase(std::vector<std::string>& list)
 {
-    // Each name's comparison values are worked out once: the stable sort then compares
-    // plain numbers, and gives exactly the order of swapping neighbours until none is out
-    // of order (CompareNoCase is a total preorder).
-    std::vector<std::pair<std::u16string, std::string>> keyed;
-    keyed.reserve(list.size());
-    for (std::string& name : list)
-        keyed.emplace_back(CompareKey(name.c_str()), std::move(name));
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t i = 0; i < list.size(); ++i)
-        list[i] = std::move(keyed[i].second);
+    SortNoCase(list, [](const std::string& name) -> const std::string& { return name; });
 }

@@ -2,9 +2,9 @@
 // notification-area icon and the always-on-top state, and handles the program's commands.
 #pragma once
 #include <string>
+#include <unordered_map>
 #include <vector>
 #include "framework/Handles.h"
-#include "framework/Menu.h"
 #include "framework/View.h"
 #include <shellapi.h>
 #include "tree/FolderTreeCtrl.h"
@@ -35,14 +35,16 @@ public:
     void OnInitialUpdate() override;
     // Left button up restores the frame, right button up shows the tray menu; always 0.
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
-    // Appends a folder's subfolders (as complete submenus) and then its files, in the
-    // order the file system gives them; folder ends with a backslash.
-    void BuildFolderMenu(HMENU hMenu, std::vector<CMenu>& submenus, const std::string& folder);
+    // Appends a folder's subfolders (as submenus, filled when they open) and then its files,
+    // in the order the file system gives them; folder ends with a backslash.
+    void BuildFolderMenu(HMENU hMenu, const std::string& folder);
 
     NOTIFYICONDATAA m_nid{};
     CFolderTreeCtrl m_wndTree;
     bool m_bTopMost = false;
     std::vector<std::string> m_trayPaths; // entry i: the tray menu's file command 32800 + i
+    // The submenus of the open tray menu not yet opened, with their folders.
+    std::unordered_map<HMENU, std::string> m_traySubmenus;
 
 protected:
     // Removes the tray icon and stores the always-on-top flag, when the file exists.
@@ -50,6 +52,8 @@ protected:
     void OnDraw(HDC) override {}
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommandEntry(const CCmdEntry& entry) override;
+    // A submenu of the tray menu is about to open: its folder is read now.
+    void OnInitMenuPopup(HMENU hPopup, UINT nIndex, BOOL bSysMenu) override;
 
 private:
     void ShowTrayMenu();

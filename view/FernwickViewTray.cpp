@@ -1,35 +1,12 @@
-// The notification-area icon and its menu: the root folder as cascading submenus, then the
-// program's own commands.
+// The notification-area icon and its menu: the root folder as cascading submenus, each read
+// when it is about to open, then the program's own commands.
 #include "app/FernwickApp.h"
 #include "frame/MainFrame.h"
 #include "framework/ShellCalls.h"
 #include "res/resource.h"
 #include "view/FernwickView.h"
-#include "view/TrayCaption.h"
+#include "tree/FolderListing.h"
 
-namespace {
-// Names the file search reports, as it reports them.
-struct FolderEntries {
-    std::vector<std::string> folders, files;
-};
-
-FolderEntries ReadFolder(const std::string& folder)
-{
-    FolderEntries entries;
-    const std::string pattern = folder + '*';
-    if (pattern.size() >= MAX_PATH)
-        return entries;
-    WIN32_FIND_DATAA data;
-    UniqueFindHandle find(::FindFirstFileA(pattern.c_str(), &data));
-    for (BOOL more = static_cast<bool>(find); more; more = ::FindNextFileA(find.get(), &data)) {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? entries.folders : entries.files).push_back(name);
-    }
-    return entries;
-}
-} // namespace
 
 void CFernwickView::OnInitialUpdate()
 {
@@ -68,12 +45,12 @@ void CFernwickView::ShowTrayMenu()
     ::SetForegroundWindow(m_hWnd);
     SetFocus();
     m_trayPaths.clear();
+    m_traySubmenus.clear();
     UniqueMenu top(::CreatePopupMenu());
     if (!top)
         return;
-    std::vector<CMenu> submenus;
     if (!m_wndTree.m_strRootPath.empty())
-        BuildFolderMenu(top.get(), submenus, m_wndTree.m_strRootPath);
+        BuildFolderMenu(top.get(), m_wndTree.m_strRootPath);
     AppendFixedItems(top.get());
 
     // The menu closes when the user clicks elsewhere only if its owner is in the foreground.
@@ -84,33 +61,53 @@ void CFernwickView::ShowTrayMenu()
     // returns: from here on nothing of the object is touched.
     const HWND self = m_hWnd;
     AfxTrackPopupMenu(top.get(), TPM_RIGHTBUTTON, cursor, self);
-    submenus.clear();
+    if (CWnd::FromHandlePermanent(self) == this)
+        m_traySubmenus.clear();
     top.reset(); // its submenus go with it
     ::PostMessageA(self, WM_NULL, 0, 0);
 }
 
-void CFernwickView::BuildFolderMenu(HMENU hMenu, std::vector<CMenu>& submenus, const std::string& folder)
+void CFernwickView::BuildFolderMenu(HMENU hMenu, const std::string& folder)
 {
-    const FolderEntries entries = ReadFolder(folder);
-    for (const std::string& name : entries.folders) {
-        HMENU hSub = ::CreatePopupMenu();
-        if (hSub == nullptr)
-            return; // out of menu handles: what is built so far stays
-        submenus.emplace_back(hSub);
-        BuildFolderMenu(hSub, submenus, folder + name + '\\');
-        if (!::AppendMenuA(hMenu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(hSub), name.c_str()))
-            ::DestroyMenu(hSub); // not owned by the menu, so nothing else would destroy it
-    }
-    for (const std::string& name : entries.files) {
-        const std::string full = folder + name;
-        if (full.size() >= MAX_PATH)
+    for (const FolderEntry& entry : ListFolder(folder, ListingRule::Tray)) {
+        const std::string path = folder + entry.name;
+        if (entry.kind == kindFolder) {
+            // Filled when it is about to open: a right click reads one folder, not the tree.
+            HMENU hSub = ::CreatePopupMenu();
+            if (hSub == nullptr)
+                return; // out of menu handles: what is built so far stays
+            const int count = ::GetMenuItemCount(hMenu);
+            if (::AppendMenuA(hMenu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(hSub), entry.name.c_str())) {
+                m_traySubmenus.emplace(hSub, path + '\\');
+                continue;
+            }
+            // A refused submenu may still have left an item behind, whose id would be the handle.
+            if (::GetMenuItemCount(hMenu) > count)
+                ::RemoveMenu(hMenu, static_cast<UINT>(count), MF_BYPOSITION);
+            ::DestroyMenu(hSub);
+            continue;
+        }
+        if (path.size() >= MAX_PATH)
             continue; // no file function could open it
         if (m_trayPaths.size() >= kTrayItemLimit)
             return;
-        m_trayPaths.push_back(full);
-        const std::string caption = TrayCaption(full, name);
-        ::AppendMenuA(hMenu, MF_STRING, ID_TRAY_ITEM_FIRST + m_trayPaths.size() - 1, caption.c_str());
+        m_trayPaths.push_back(path);
+        ::AppendMenuA(hMenu, MF_STRING, ID_TRAY_ITEM_FIRST + m_trayPaths.size() - 1,
+                      Caption(entry.name, entry.kind).c_str());
     }
+}
+
+void CFernwickView::OnInitMenuPopup(HMENU hPopup, UINT, BOOL bSysMenu)
+{
+    if (bSysMenu)
+        return;
+    // Once per menu: the entry goes as the submenu is filled.
+    const auto it = m_traySubmenus.find(hPopup);
+    if (it == m_traySubmenus.end())
+        return;
+    const std::string folder = std::move(it->second);
+    m_traySubmenus.erase(it);
+    BuildFolderMenu(hPopup, folder);
 }
 
 void CFernwickView::AppendFixedItems(HMENU hMenu) const

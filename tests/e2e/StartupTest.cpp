@@ -56,6 +56,9 @@ TEST_F(StartupTest, FirstInstanceShowsItsWindowWithTheFolderTree)
     EXPECT_TRUE(::IsWindowVisible(tree));
     // The root folder came from the working directory: one item per file in it.
     EXPECT_EQ(::SendMessageA(tree, TVM_GETCOUNT, 0, 0), static_cast<LRESULT>(m_rootFiles.size()));
+    // The running program follows the disk: its message loop takes the change as it waits.
+    m_folder.MakeFile("Root\\gamma.txt");
+    EXPECT_TRUE(WaitFor([&] { return ::SendMessageA(tree, TVM_GETCOUNT, 0, 0) == 3; }));
 }
 
 TEST_F(StartupTest, SecondStartLeavesQuietlyAndTheFirstKeepsRunning)

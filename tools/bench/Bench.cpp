@@ -39,7 +39,8 @@ int main(int argc, char** argv)
         const char* name;
         ScenarioResult (*measure)(const BenchOptions&);
     } scenarios[] = {
-        {"sort", MeasureSort}, {"expand", MeasureExpand}, {"tray", MeasureTray},
+        {"sort", MeasureSort},       {"expand", MeasureExpand},   {"tray", MeasureTray},
+        {"tray_open", MeasureTrayOpen}, {"tray_submenu", MeasureTraySubmenu}, {"live", MeasureLive},
         {"restore", MeasureRestore}, {"start", MeasureStart},
     };
     bool failed = false;

@@ -21,6 +21,7 @@ int WINAPI AnsweredOk(HWND, LPCSTR, LPCSTR, UINT)
 
 void DispatchQueued()
 {
+    ::SleepEx(0, TRUE); // as the program's loop waits: folder change notifications run
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         ::TranslateMessage(&msg);

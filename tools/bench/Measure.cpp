@@ -71,7 +71,7 @@ double ScenarioResult::MaxRatio() const
 
 ScenarioResult Measure(const std::string& name, int runs, const Run& fernwick, const Run& floor)
 {
-    ScenarioResult result{name, {}, {}};
+    ScenarioResult result{name, {}, {}, {}};
     const double start = NowMs();
     const double warmFernwick = fernwick();
     const double warmFloor = floor();

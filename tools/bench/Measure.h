@@ -2,6 +2,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Milliseconds from the performance counter.
@@ -13,6 +14,7 @@ using Run = std::function<double()>;
 struct ScenarioResult {
     std::string name;
     std::vector<double> fernwickMs, floorMs; // run i of one side pairs with run i of the other
+    std::vector<std::pair<std::string, double>> figures; // what else the scenario reports
 
     double FernwickMedian() const;
     double FloorMedian() const;

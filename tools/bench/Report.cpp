@@ -62,6 +62,9 @@ void PrintTable(const BenchReport& report)
     for (const ScenarioResult& s : report.scenarios)
         std::printf("%-13s %13.1f %11.1f %8.2f %9.2f-%-9.2f %5zu\n", s.name.c_str(), s.FernwickMedian(),
                     s.FloorMedian(), s.Ratio(), s.MinRatio(), s.MaxRatio(), s.fernwickMs.size());
+    for (const ScenarioResult& s : report.scenarios)
+        for (const auto& [what, value] : s.figures)
+            std::printf("%-13s %s %.1f\n", s.name.c_str(), what.c_str(), value);
     if (report.steady) {
         const SteadyState& st = *report.steady;
         std::printf("%-13s %d of %d cycles: handles %+d, windows %+d, menus %+d, GDI objects %+d, private %+lld KiB\n",
@@ -84,9 +87,12 @@ bool WriteJson(const BenchReport& report, const std::string& path)
     for (const ScenarioResult& s : report.scenarios) {
         std::fprintf(out,
                      "%s  {\"name\": %s, \"fernwick_ms\": %.3f, \"floor_ms\": %.3f, \"ratio\": %.3f, \"runs\": %zu, "
-                     "\"min_ratio\": %.3f, \"max_ratio\": %.3f}",
+                     "\"min_ratio\": %.3f, \"max_ratio\": %.3f",
                      separator, JsonString(s.name).c_str(), s.FernwickMedian(), s.FloorMedian(), s.Ratio(),
                      s.fernwickMs.size(), s.MinRatio(), s.MaxRatio());
+        for (const auto& [what, value] : s.figures)
+            std::fprintf(out, ", %s: %.3f", JsonString(what).c_str(), value);
+        std::fprintf(out, "}");
         separator = ",\n";
     }
     std::fprintf(out, "]");

@@ -24,5 +24,8 @@ ScenarioResult MeasureSort(const BenchOptions& options);
 ScenarioResult MeasureExpand(const BenchOptions& options);
 ScenarioResult MeasureRestore(const BenchOptions& options);
 ScenarioResult MeasureTray(const BenchOptions& options);
+ScenarioResult MeasureTrayOpen(const BenchOptions& options);
+ScenarioResult MeasureTraySubmenu(const BenchOptions& options);
+ScenarioResult MeasureLive(const BenchOptions& options);
 SteadyState MeasureSteadyState(const BenchOptions& options);
 ScenarioResult MeasureStart(const BenchOptions& options);

@@ -1,5 +1,6 @@
 // The tray menu of a big tree, and what the process holds after many menus and refreshes.
 #include <windows.h>
+#include <functional>
 #include <stdexcept>
 #include "ResourceCount.h"
 #include "framework/Handles.h"
@@ -21,46 +22,122 @@ void ShowTrayMenu(const BenchApp& app)
     ::SendMessageA(app.View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
 }
 
-// The same submenus and items, with the same calls, in the order the search gives.
-void AppendFolder(HMENU menu, const std::string& folder, UINT& nextId)
+void AppendFixedItems(HMENU menu)
+{
+    for (int i = 0; i < kFixedItems; ++i)
+        ::AppendMenuA(menu, i % 2 == 0 ? MF_SEPARATOR : MF_STRING, ID_FILE_REFRESH, "item");
+}
+
+// One folder's level as the menu first shows it: its folders as empty submenus, then its files.
+void AppendLevel(HMENU menu, const std::string& folder, UINT& nextId)
+{
+    const Listing listing = ListFolder(folder);
+    for (const std::string& name : listing.folders)
+        ::AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), name.c_str());
+    for (const std::string& name : listing.files)
+        ::AppendMenuA(menu, MF_STRING, nextId++, name.c_str());
+}
+
+// The whole tree at once, as the menu was built before its submenus were read as they open.
+void AppendWholeTree(HMENU menu, const std::string& folder, UINT& nextId)
 {
     const Listing listing = ListFolder(folder);
     for (const std::string& name : listing.folders) {
         HMENU submenu = ::CreatePopupMenu();
-        AppendFolder(submenu, folder + '\\' + name, nextId);
+        AppendWholeTree(submenu, folder + '\\' + name, nextId);
         ::AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu), name.c_str());
     }
     for (const std::string& name : listing.files)
         ::AppendMenuA(menu, MF_STRING, nextId++, name.c_str());
 }
 
-double FloorTrayMenu(const std::string& root)
+// The least a right click must do to show the menu: the root's level and the fixed items.
+double FloorTrayMenu(const std::string& root, void (*append)(HMENU, const std::string&, UINT&) = AppendLevel)
 {
     const double start = NowMs();
     UniqueMenu menu(::CreatePopupMenu());
     UINT nextId = ID_TRAY_ITEM_FIRST;
-    AppendFolder(menu.get(), root, nextId);
-    for (int i = 0; i < kFixedItems; ++i)
-        ::AppendMenuA(menu.get(), i % 2 == 0 ? MF_SEPARATOR : MF_STRING, ID_FILE_REFRESH, "item");
+    append(menu.get(), root, nextId);
+    AppendFixedItems(menu.get());
     menu.reset(); // its submenus go with it
     return NowMs() - start;
 }
-} // namespace
 
-ScenarioResult MeasureTray(const BenchOptions& options)
+ScenarioResult MeasureTrayMenu(const char* name, const std::string& folder, int runs)
 {
-    const std::string folder = options.data + "\\tray";
     BenchApp app(folder);
     const auto fernwick = [&] {
         const double start = NowMs();
         ShowTrayMenu(app);
         const double ms = NowMs() - start;
-        if (app.View().m_trayPaths.empty())
-            throw std::runtime_error("the tray menu listed no files");
         app.Settle();
         return ms;
     };
-    return Measure("tray", options.Runs(), fernwick, [&] { return FloorTrayMenu(folder + "\\Root"); });
+    return Measure(name, runs, fernwick, [&] { return FloorTrayMenu(folder + "\\Root"); });
+}
+
+// What happens while the menu is open; then it is dismissed.
+std::function<void(HMENU, HWND)> g_whileOpen;
+BOOL WINAPI OpenAndDismiss(HMENU menu, UINT, int, int, int, HWND owner, const RECT*)
+{
+    if (g_whileOpen)
+        g_whileOpen(menu, owner);
+    return FALSE;
+}
+} // namespace
+
+ScenarioResult MeasureTray(const BenchOptions& options)
+{
+    return MeasureTrayMenu("tray", options.data + "\\tray", options.Runs());
+}
+
+ScenarioResult MeasureTrayOpen(const BenchOptions& options)
+{
+    const std::string folder = options.data + "\\trayopen";
+    ScenarioResult result = MeasureTrayMenu("tray_open", folder, options.Runs());
+    result.figures.emplace_back("whole_tree_ms", FloorTrayMenu(folder + "\\Root", AppendWholeTree));
+    return result;
+}
+
+ScenarioResult MeasureTraySubmenu(const BenchOptions& options)
+{
+    const std::string folder = options.data + "\\trayopen";
+    BenchApp app(folder);
+    g_shellCalls.TrackPopupMenu = OpenAndDismiss;
+    double ms = 0;
+    int items = 0;
+    // Thousand is the root's last folder by name only where the search sorts: find it.
+    g_whileOpen = [&](HMENU menu, HWND owner) {
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            char text[32] = {};
+            ::GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+            if (std::string(text) != "Thousand")
+                continue;
+            HMENU thousand = ::GetSubMenu(menu, i);
+            const double start = NowMs();
+            ::SendMessageA(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(thousand), i);
+            ms = NowMs() - start;
+            items = ::GetMenuItemCount(thousand);
+        }
+    };
+    const auto fernwick = [&] {
+        items = 0;
+        ShowTrayMenu(app);
+        app.Settle();
+        if (items == 0)
+            throw std::runtime_error("the submenu Thousand showed nothing");
+        return ms;
+    };
+    const auto floor = [&] {
+        const double start = NowMs();
+        UniqueMenu menu(::CreatePopupMenu());
+        UINT nextId = ID_TRAY_ITEM_FIRST;
+        AppendLevel(menu.get(), folder + "\\Root\\Thousand", nextId);
+        return NowMs() - start;
+    };
+    ScenarioResult result = Measure("tray_submenu", options.Runs(), fernwick, floor);
+    g_whileOpen = nullptr;
+    return result;
 }
 
 SteadyState MeasureSteadyState(const BenchOptions& options)

@@ -1,0 +1,17 @@
+// A folder read from disk under one of the two listing rules: the one place where the tree
+// and the tray menu search a folder.
+#pragma once
+#include <string>
+#include <vector>
+#include "tree/FolderEntry.h"
+
+// The folder's entries, ordered by the rule; files only when withFiles. Empty when the folder
+// cannot be searched.
+std::vector<FolderEntry> ListFolder(const std::string& folder, ListingRule rule, bool withFiles = true);
+// Whether the tree shows an expand button for the folder; the search stops at the first entry
+// that gives one.
+bool HasButtonEntries(const std::string& folder, bool withFiles);
+// The folder made absolute, as the file search reports the paths of its entries.
+std::string AbsoluteFolder(const std::string& folder);
+// folder and name joined by one backslash, double-byte aware.
+std::string JoinPath(const std::string& folder, const std::string& name);

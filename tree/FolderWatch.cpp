@@ -1,0 +1,103 @@
+#include "tree/FolderWatch.h"
+#include <windows.h>
+#include "framework/Handles.h"
+
+namespace {
+constexpr DWORD kFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
+                          FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_LAST_WRITE;
+
+// A folder opened for its identity or its changes; other programs may still rename or delete it.
+HANDLE OpenFolder(const std::string& folder, DWORD access, DWORD flags)
+{
+    return ::CreateFileA(folder.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
+}
+
+bool SameFile(HANDLE a, HANDLE b)
+{
+    BY_HANDLE_FILE_INFORMATION x{}, y{};
+    return ::GetFileInformationByHandle(a, &x) && ::GetFileInformationByHandle(b, &y) &&
+           x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
+           x.nFileIndexLow == y.nFileIndexLow;
+}
+} // namespace
+
+// The system writes into the buffer and the record until the request completes, which may
+// be after the watch is gone: a cancelled request frees itself when its completion runs.
+// Until then it holds only memory: its handle is closed with the watch.
+struct CFolderWatch::Request {
+    OVERLAPPED overlapped{};
+    UniqueFileHandle folder;
+    Callback onChange; // empty once the watch is gone
+    alignas(DWORD) BYTE buffer[4096]; // more at once is an overflow, which lists the folder anyway
+
+    bool Arm()
+    {
+        return ::ReadDirectoryChangesW(folder.get(), buffer, sizeof buffer, FALSE, kFilter, nullptr, &overlapped,
+                                       Completed) != 0;
+    }
+
+    static void CALLBACK Completed(DWORD error, DWORD bytes, OVERLAPPED* overlapped)
+    {
+        auto* request = CONTAINING_RECORD(overlapped, Request, overlapped);
+        if (!request->onChange) {
+            delete request;
+            return;
+        }
+        FolderChange change;
+        // No bytes: the system's own buffer ran over, and it says so instead of naming them.
+        change.overflow = error == ERROR_NOTIFY_ENUM_DIR || (error == ERROR_SUCCESS && bytes == 0);
+        if (error == ERROR_SUCCESS)
+            change.names = Names(request->buffer, bytes);
+        change.ended = (error != ERROR_SUCCESS && error != ERROR_NOTIFY_ENUM_DIR) || !request->Arm();
+        if (change.ended)
+            request->folder.reset(); // a folder being deleted is gone only once no handle holds it
+        // Last: the callback may end the watch, and with it this request.
+        Callback onChange = request->onChange;
+        onChange(change);
+    }
+
+    static std::vector<std::wstring> Names(const BYTE* buffer, DWORD bytes)
+    {
+        std::vector<std::wstring> names;
+        for (DWORD offset = 0; offset + sizeof(FILE_NOTIFY_INFORMATION) <= bytes;) {
+            const auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + offset);
+            names.emplace_back(info->FileName, info->FileNameLength / sizeof(WCHAR));
+            if (info->NextEntryOffset == 0)
+                break;
+            offset += info->NextEntryOffset;
+        }
+        return names;
+    }
+};
+
+CFolderWatch::CFolderWatch(const std::string& folder, Callback onChange) : m_request(new Request)
+{
+    m_request->folder.reset(OpenFolder(folder, FILE_LIST_DIRECTORY, FILE_FLAG_OVERLAPPED));
+    m_request->onChange = std::move(onChange);
+    if (m_request->folder && !m_request->Arm())
+        m_request->folder.reset();
+}
+
+CFolderWatch::~CFolderWatch()
+{
+    if (!m_request->folder) {
+        delete m_request; // nothing is pending
+        return;
+    }
+    // The handle goes now; the memory when the cancelled request's completion runs.
+    m_request->onChange = nullptr;
+    ::CancelIoEx(m_request->folder.get(), &m_request->overlapped);
+    m_request->folder.reset();
+}
+
+bool CFolderWatch::Active() const
+{
+    return static_cast<bool>(m_request->folder);
+}
+
+bool CFolderWatch::Watches(const std::string& folder) const
+{
+    const UniqueFileHandle now(OpenFolder(folder, 0, 0));
+    return Active() && now && SameFile(now.get(), m_request->folder.get());
+}
