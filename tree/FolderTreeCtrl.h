@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 #include <vector>
+#include "framework/Dpi.h"
 #include "framework/ImageList.h"
 #include "framework/TreeCtrl.h"
 #include "tree/ShellIcons.h"
@@ -24,7 +25,10 @@ public:
 
     // Clears the tree and shows the root folder's contents.
     BOOL DisplayTree(const std::string& root, BOOL bShowFiles);
+    // The system image list of the tree's scale.
     BOOL AttachSystemImageList();
+    // Draws the tree at another scale: its font, icons, indent and line height.
+    void SetDpi(UINT nDpi);
     void FillChildren(HTREEITEM hParent, const std::string& folder);
     HTREEITEM InsertPathItem(HTREEITEM hParent, const std::string& path, ItemKind kind);
     static std::string GetLastComponent(const std::string& path);
@@ -55,6 +59,7 @@ public:
     CImageList m_imageList; // the shell's system list, never owned
     std::string m_strRootPath; // ends with a backslash once a tree is shown
     CShellIcons m_icons;
+    UINT m_nDpi = AfxGetSystemDpi(); // the control's own font and indent are made for this one
 
 protected:
     BOOL OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
@@ -64,4 +69,9 @@ private:
     void InsertPlaceholder(HTREEITEM hItem);
     // Removes m_strRootPath from the front of path, letter case aside.
     bool StripRoot(std::string& path) const;
+
+    // What the control chose for the system's DPI, kept from the first change of scale on.
+    HFONT m_hSystemFont = nullptr; // the control's, never deleted here
+    UINT m_nSystemIndent = 0;
+    UniqueFont m_font; // the font of any other scale
 };

@@ -47,6 +47,7 @@ BOOL CFernwickView::Create(const char* className, const char* windowName, DWORD 
     if (!m_wndTree.Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, empty, this,
                           IDC_FOLDER_TREE))
         return FALSE;
+    m_wndTree.SetDpi(AfxGetWindowDpi(m_wndTree.m_hWnd));
     RebuildTree();
     return TRUE;
 }
@@ -71,6 +72,11 @@ void CFernwickView::SaveExpandedState()
     std::vector<std::string> list;
     m_wndTree.CollectExpanded(list, FALSE);
     WriteDirTreeList(list, AfxGetIniPath());
+}
+
+void CFernwickView::OnDpiChanged(UINT nDpi)
+{
+    m_wndTree.SetDpi(nDpi);
 }
 
 void CFernwickView::ApplyTopMost()

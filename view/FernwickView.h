@@ -33,6 +33,8 @@ public:
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     // Adds the tray icon.
     void OnInitialUpdate() override;
+    // The tree at the frame's new scale; the tray icon at the notification area's.
+    void OnDpiChanged(UINT nDpi) override;
     // Left button up restores the frame, right button up shows the tray menu; always 0.
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     // Appends a folder's subfolders (as complete submenus) and then its files, in the
