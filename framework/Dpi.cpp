@@ -1,12 +1,20 @@
 #include "framework/Dpi.h"
+#include "framework/WinApp.h"
 
 namespace {
-// A user32 function of a later Windows, or null.
+// A function of a later Windows in a loaded system library, or null.
+template <class Function>
+Function LaterCall(const char* module, const char* name)
+{
+    HMODULE loaded = ::GetModuleHandleA(module);
+    return loaded != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(loaded, name)))
+                             : nullptr;
+}
+
 template <class Function>
 Function User32Call(const char* name)
 {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), name)));
+    return LaterCall<Function>("user32.dll", name);
 }
 } // namespace
 
@@ -58,6 +66,19 @@ UniqueFont AfxCreateScaledFont(HFONT hFont, UINT nFromDpi, UINT nToDpi)
     logFont.lfHeight = AfxScale(logFont.lfHeight, nToDpi, nFromDpi);
     logFont.lfWidth = AfxScale(logFont.lfWidth, nToDpi, nFromDpi);
     return UniqueFont(::CreateFontIndirectA(&logFont));
+}
+
+UniqueIcon AfxLoadIcon(UINT nIDResource, int size)
+{
+    // Only in the common controls of version 6, which the manifest asks for.
+    using Call = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    HICON icon = nullptr;
+    const auto call = LaterCall<Call>("comctl32.dll", "LoadIconWithScaleDown");
+    if (call == nullptr ||
+        FAILED(call(AfxGetInstanceHandle(), MAKEINTRESOURCEW(nIDResource), size, size, &icon)))
+        icon = static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(nIDResource), IMAGE_ICON,
+                                               size, size, LR_DEFAULTCOLOR));
+    return UniqueIcon(icon);
 }
 
 void AfxTakeOverDialogScaling(HWND hDlg)

@@ -19,6 +19,9 @@ inline int AfxScale(int value, UINT nToDpi, UINT nFromDpi = kDesignDpi)
 }
 // A copy of the font whose height is scaled from one DPI to another.
 UniqueFont AfxCreateScaledFont(HFONT hFont, UINT nFromDpi, UINT nToDpi);
+// An icon resource of the program at a size: one the icon file lacks is made from a larger
+// image rather than stretched from a smaller one, where the common controls can.
+UniqueIcon AfxLoadIcon(UINT nIDResource, int size);
 // Leaves a dialog's DPI changes to the program: the dialog manager of Windows 10 would lay
 // out, resize and re-font it on its own.
 void AfxTakeOverDialogScaling(HWND hDlg);

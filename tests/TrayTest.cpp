@@ -101,6 +101,24 @@ TEST_F(TrayTest, TheIconIsAddedAtStartAgainWhenTheTaskbarIsNewAndRemovedAtExit)
     EXPECT_EQ(shell.notifyIcons[2].data.uID, 1u);
 }
 
+TEST_F(TrayTest, ATaskbarNoticeWhileTheIconIsStillThereChangesItInstead)
+{
+    Start();
+    // Windows tells a change of scale as it tells a new taskbar, with the icon still shown.
+    shell.notifyIconAddResult = FALSE;
+    ::SendMessageA(Frame(), ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_EQ(shell.notifyIcons.size(), 3u);
+    EXPECT_EQ(shell.notifyIcons[1].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(shell.notifyIcons[2].message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(shell.notifyIcons[2].data.uID, 1u);
+    EXPECT_EQ(shell.notifyIcons[2].data.hIcon, shell.notifyIcons[0].data.hIcon) << "the same scale, the same icon";
+
+    // The window moves to a monitor of another scale; the notification area keeps its own.
+    RECT suggested{100, 100, 900, 700};
+    ::SendMessageA(Frame(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(shell.notifyIcons.size(), 3u);
+}
+
 TEST_F(TrayTest, LeftButtonUpRestoresRightButtonUpShowsTheMenuAndNothingElseActs)
 {
     Start(SW_SHOWNORMAL);

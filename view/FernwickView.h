@@ -8,6 +8,7 @@
 #include "framework/View.h"
 #include <shellapi.h>
 #include "tree/FolderTreeCtrl.h"
+#include "view/TrayIconImage.h"
 
 // The notification-area icon's mouse events.
 constexpr UINT WM_TRAYNOTIFY = WM_APP + 1;
@@ -64,8 +65,10 @@ private:
     void OnFileRefresh();
     void OnFileOpenRoot();
     void OnAppAbout();
+    // After a new notification area or a change of scale: the icon at the size it wants now.
+    void OnTaskbarCreated();
 
-    UniqueIcon m_trayIcon;         // the icon m_nid shows
+    CTrayIconImage m_trayIcon;    // the icon m_nid shows
     const UINT m_nTaskbarCreated; // the shell's notice that the notification area is new
 };
 
