@@ -6,6 +6,7 @@
 #include "ShellRecorder.h"
 #include "about/AboutBox.h"
 #include "app/FernwickApp.h"
+#include "framework/Dpi.h"
 #include "res/resource.h"
 
 namespace {
@@ -29,6 +30,57 @@ COLORREF LinkColour(HWND hDlg)
     const COLORREF colour = ::GetTextColor(dc);
     ::ReleaseDC(link, dc);
     return colour;
+}
+
+void ChangeScale(HWND hDlg, UINT dpi, RECT suggested)
+{
+    ::SendMessageA(hDlg, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+// What the user sees of the box.
+struct BoxLook {
+    RECT window, ok, link; // the controls in the dialog's client coordinates
+    LONG textFont, linkFont;
+    LONG iconWidth;
+};
+
+RECT ItemRect(HWND hDlg, int id)
+{
+    RECT rect{};
+    ::GetWindowRect(::GetDlgItem(hDlg, id), &rect);
+    ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+LONG FontHeight(HWND hWnd)
+{
+    LOGFONTA font{};
+    ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(hWnd, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfHeight;
+}
+
+BoxLook LookOf(HWND hDlg)
+{
+    BoxLook look{};
+    ::GetWindowRect(hDlg, &look.window);
+    look.ok = ItemRect(hDlg, IDOK);
+    look.link = ItemRect(hDlg, IDC_LINK);
+    look.textFont = FontHeight(::GetDlgItem(hDlg, IDC_VERSION));
+    look.linkFont = FontHeight(::GetDlgItem(hDlg, IDC_LINK));
+    ICONINFO info{};
+    if (::GetIconInfo(reinterpret_cast<HICON>(::SendMessageA(::GetWindow(hDlg, GW_CHILD), STM_GETICON, 0, 0)), &info)) {
+        BITMAP bitmap{};
+        ::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+        look.iconWidth = bitmap.bmWidth;
+        ::DeleteObject(info.hbmColor);
+        ::DeleteObject(info.hbmMask);
+    }
+    return look;
+}
+
+LONG Width(const RECT& rect)
+{
+    return rect.right - rect.left;
 }
 
 void ClickLink(HWND hDlg)
@@ -104,6 +156,46 @@ TEST(AboutBoxTest, TheLinkOpensFromTheBoxWhichStaysOpenOverItsDisabledOwner)
     app.m_pMainWnd = nullptr;
 }
 
+// Wine never changes a window's scale: the box is moved as Windows moves it, by the message.
+TEST(AboutBoxTest, OnAMonitorOfTwiceTheScaleTheBoxItsTextsLinkAndIconGrowAndComeBack)
+{
+    const UINT dpi = AfxGetSystemDpi();
+    ShellRecorder shell;
+    CAboutBox box;
+    RunModal([&] { return box.DoModal(); }, {[&](HWND hDlg) {
+                 const BoxLook start = LookOf(hDlg);
+                 const RECT twice{start.window.left, start.window.top, start.window.left + 2 * Width(start.window),
+                                  start.window.top + 2 * (start.window.bottom - start.window.top)};
+                 ChangeScale(hDlg, 2 * dpi, twice);
+                 const BoxLook big = LookOf(hDlg);
+                 EXPECT_TRUE(::EqualRect(&big.window, &twice)) << "the rectangle Windows suggests";
+                 EXPECT_EQ(big.ok.left, 2 * start.ok.left);
+                 EXPECT_EQ(big.ok.top, 2 * start.ok.top);
+                 EXPECT_EQ(Width(big.ok), 2 * Width(start.ok));
+                 EXPECT_EQ(big.textFont, 2 * start.textFont);
+                 EXPECT_EQ(big.linkFont, 2 * start.linkFont);
+                 EXPECT_EQ(big.link.left, 2 * start.link.left);
+                 EXPECT_GT(Width(big.link), 2 * Width(start.link) * 9 / 10) << "fitted to its text at that size";
+                 EXPECT_LT(Width(big.link), 2 * Width(start.link) * 11 / 10);
+                 EXPECT_EQ(big.iconWidth, 2 * start.iconWidth);
+                 HWND link = ::GetDlgItem(hDlg, IDC_LINK);
+                 ::SendMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+                 EXPECT_EQ(FontHeight(link), big.linkFont) << "hovered: the underlined font of that scale";
+
+                 ChangeScale(hDlg, dpi, start.window);
+                 const BoxLook back = LookOf(hDlg);
+                 EXPECT_TRUE(::EqualRect(&back.window, &start.window));
+                 EXPECT_TRUE(::EqualRect(&back.ok, &start.ok));
+                 EXPECT_TRUE(::EqualRect(&back.link, &start.link));
+                 EXPECT_EQ(back.textFont, start.textFont);
+                 EXPECT_EQ(back.linkFont, start.linkFont);
+                 EXPECT_EQ(back.iconWidth, start.iconWidth);
+                 ClickLink(hDlg);
+                 EXPECT_EQ(LinkColour(hDlg), kVisited) << "the link still works";
+                 PostKey(hDlg, VK_ESCAPE);
+             }});
+}
+
 TEST(AboutBoxTest, UnderThePointerTheLinkHoversAndItsTipAppears)
 {
     CAboutBox box;
@@ -136,11 +228,15 @@ TEST(AboutBoxTest, UnderThePointerTheLinkHoversAndItsTipAppears)
     EXPECT_TRUE(shown) << "the label relays the mouse to its tip from the dialog's loop";
 }
 
-TEST(AboutBoxTest, AHundredBoxesLeaveNothingBehind)
+TEST(AboutBoxTest, AHundredBoxesMovedToAnotherScaleAndBackLeaveNothingBehind)
 {
     auto openAndClose = [] {
         CAboutBox box;
         RunModal([&] { return box.DoModal(); }, {[](HWND hDlg) {
+                     RECT rect;
+                     ::GetWindowRect(hDlg, &rect);
+                     ChangeScale(hDlg, 2 * AfxGetSystemDpi(), rect);
+                     ChangeScale(hDlg, AfxGetSystemDpi(), rect);
                      ::SendMessageA(::GetDlgItem(hDlg, IDC_LINK), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
                      ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
                  }});
