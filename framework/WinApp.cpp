@@ -212,7 +212,10 @@ UINT AfxTrackPopupMenu(HMENU hMenu, UINT nFlags, POINT pt, HWND hOwner)
 {
     CWinApp* app = AfxGetApp();
     const bool hadMainWindow = app != nullptr && app->m_pMainWnd != nullptr;
-    const auto chosen = static_cast<UINT>(g_shellCalls.TrackPopupMenu(hMenu, nFlags, pt.x, pt.y, 0, hOwner, nullptr));
+    // Windows keeps the menu on the monitor of the point, wherever that monitor lies; only with
+    // this flag does it keep it out of the taskbar when the point is on the taskbar.
+    const auto chosen =
+        static_cast<UINT>(g_shellCalls.TrackPopupMenu(hMenu, nFlags | TPM_WORKAREA, pt.x, pt.y, 0, hOwner, nullptr));
     if (hadMainWindow && app->m_pMainWnd == nullptr)
         ::PostQuitMessage(0);
     return chosen;

@@ -136,13 +136,20 @@ TEST_F(TrayTest, LeftButtonUpRestoresRightButtonUpShowsTheMenuAndNothingElseActs
     shell.cursor = POINT{321, 234};
     OpenMenu();
     ASSERT_EQ(shell.popups.size(), 1u);
-    EXPECT_EQ(shell.popups[0].flags, static_cast<UINT>(TPM_RIGHTBUTTON));
+    EXPECT_EQ(shell.popups[0].flags, static_cast<UINT>(TPM_RIGHTBUTTON | TPM_WORKAREA));
     EXPECT_EQ(shell.popups[0].x, 321);
     EXPECT_EQ(shell.popups[0].y, 234);
     EXPECT_EQ(shell.popups[0].owner, View().m_hWnd);
     EXPECT_FALSE(::IsMenu(shell.popups[0].menu)) << "destroyed once it closed";
     MSG msg;
     EXPECT_TRUE(::PeekMessageA(&msg, View().m_hWnd, WM_NULL, WM_NULL, PM_REMOVE)) << "WM_NULL follows the menu";
+
+    // A monitor left of and above the primary one: the menu opens there.
+    shell.cursor = POINT{-1500, -200};
+    OpenMenu();
+    ASSERT_EQ(shell.popups.size(), 2u);
+    EXPECT_EQ(shell.popups[1].x, -1500);
+    EXPECT_EQ(shell.popups[1].y, -200);
 }
 
 TEST_F(TrayTest, FixedItemsFollowTheWindowStateAndTheTopMostFlag)
