@@ -1,4 +1,5 @@
 #include "framework/WinApp.h"
+#include <algorithm>
 #include "framework/DocTemplate.h"
 #include "framework/ShellCalls.h"
 #include "framework/Wnd.h"
@@ -212,10 +213,17 @@ UINT AfxTrackPopupMenu(HMENU hMenu, UINT nFlags, POINT pt, HWND hOwner)
 {
     CWinApp* app = AfxGetApp();
     const bool hadMainWindow = app != nullptr && app->m_pMainWnd != nullptr;
-    // Windows keeps the menu on the monitor of the point, wherever that monitor lies; only with
-    // this flag does it keep it out of the taskbar when the point is on the taskbar.
-    const auto chosen =
-        static_cast<UINT>(g_shellCalls.TrackPopupMenu(hMenu, nFlags | TPM_WORKAREA, pt.x, pt.y, 0, hOwner, nullptr));
+    // Windows keeps a menu inside the work area only when the point is inside it, so a point
+    // on the taskbar moves onto the work area's edge. TPM_WORKAREA would say the same, but this
+    // Wine takes that bit for its own "end the menu" and closes the menu at once.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (::GetMonitorInfoA(::MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        pt.x = std::clamp(pt.x, work.left, std::max(work.left, work.right - 1));
+        pt.y = std::clamp(pt.y, work.top, std::max(work.top, work.bottom - 1));
+    }
+    const auto chosen = static_cast<UINT>(g_shellCalls.TrackPopupMenu(hMenu, nFlags, pt.x, pt.y, 0, hOwner, nullptr));
     if (hadMainWindow && app->m_pMainWnd == nullptr)
         ::PostQuitMessage(0);
     return chosen;

@@ -136,7 +136,7 @@ TEST_F(TrayTest, LeftButtonUpRestoresRightButtonUpShowsTheMenuAndNothingElseActs
     shell.cursor = POINT{321, 234};
     OpenMenu();
     ASSERT_EQ(shell.popups.size(), 1u);
-    EXPECT_EQ(shell.popups[0].flags, static_cast<UINT>(TPM_RIGHTBUTTON | TPM_WORKAREA));
+    EXPECT_EQ(shell.popups[0].flags, static_cast<UINT>(TPM_RIGHTBUTTON));
     EXPECT_EQ(shell.popups[0].x, 321);
     EXPECT_EQ(shell.popups[0].y, 234);
     EXPECT_EQ(shell.popups[0].owner, View().m_hWnd);
@@ -144,12 +144,19 @@ TEST_F(TrayTest, LeftButtonUpRestoresRightButtonUpShowsTheMenuAndNothingElseActs
     MSG msg;
     EXPECT_TRUE(::PeekMessageA(&msg, View().m_hWnd, WM_NULL, WM_NULL, PM_REMOVE)) << "WM_NULL follows the menu";
 
-    // A monitor left of and above the primary one: the menu opens there.
-    shell.cursor = POINT{-1500, -200};
+    // The pointer on a taskbar below the work area, and where this Wine has no monitor, left
+    // of and above the only one: each menu opens inside the work area of the nearest monitor.
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    shell.cursor = POINT{work.right - 60, work.bottom + 12};
     OpenMenu();
-    ASSERT_EQ(shell.popups.size(), 2u);
-    EXPECT_EQ(shell.popups[1].x, -1500);
-    EXPECT_EQ(shell.popups[1].y, -200);
+    shell.cursor = POINT{work.left - 1500, work.top - 200};
+    OpenMenu();
+    ASSERT_EQ(shell.popups.size(), 3u);
+    EXPECT_EQ(shell.popups[1].x, work.right - 60);
+    EXPECT_EQ(shell.popups[1].y, work.bottom - 1);
+    EXPECT_EQ(shell.popups[2].x, work.left) << "the near edge, not the far one";
+    EXPECT_EQ(shell.popups[2].y, work.top);
 }
 
 TEST_F(TrayTest, FixedItemsFollowTheWindowStateAndTheTopMostFlag)
