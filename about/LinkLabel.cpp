@@ -115,6 +115,8 @@ void CLinkLabel::OnDpiChanged(UINT nDpi)
     RECT client;
     GetClientRect(&client);
     m_tip.SetToolRect(this, kTipToolId, &client);
+    // Drawn at the dialog's size for a moment: what showed then must not stay.
+    InvalidateRect(nullptr, TRUE);
 }
 
 void CLinkLabel::FitToText()

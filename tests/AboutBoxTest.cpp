@@ -179,6 +179,10 @@ TEST(AboutBoxTest, OnAMonitorOfTwiceTheScaleTheBoxItsTextsLinkAndIconGrowAndCome
                  EXPECT_LT(Width(big.link), 2 * Width(start.link) * 11 / 10);
                  EXPECT_EQ(big.iconWidth, 2 * start.iconWidth);
                  HWND link = ::GetDlgItem(hDlg, IDC_LINK);
+                 RECT client, update{};
+                 ::GetClientRect(link, &client);
+                 ::GetUpdateRect(link, &update, FALSE);
+                 EXPECT_TRUE(::EqualRect(&update, &client)) << "all of it drawn anew at its new size";
                  ::SendMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
                  EXPECT_EQ(FontHeight(link), big.linkFont) << "hovered: the underlined font of that scale";
 
