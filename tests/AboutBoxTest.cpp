@@ -6,6 +6,7 @@
 #include "ShellRecorder.h"
 #include "about/AboutBox.h"
 #include "app/FernwickApp.h"
+#include "ScaleChange.h"
 #include "framework/Dpi.h"
 #include "res/resource.h"
 
@@ -32,55 +33,24 @@ COLORREF LinkColour(HWND hDlg)
     return colour;
 }
 
-void ChangeScale(HWND hDlg, UINT dpi, RECT suggested)
-{
-    ::SendMessageA(hDlg, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-}
-
-// What the user sees of the box.
-struct BoxLook {
-    RECT window, ok, link; // the controls in the dialog's client coordinates
-    LONG textFont, linkFont;
-    LONG iconWidth;
-};
-
+// A control's rectangle in its dialog's client coordinates.
 RECT ItemRect(HWND hDlg, int id)
 {
-    RECT rect{};
-    ::GetWindowRect(::GetDlgItem(hDlg, id), &rect);
+    RECT rect = WindowRect(::GetDlgItem(hDlg, id));
     ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
-LONG FontHeight(HWND hWnd)
+LONG IconWidth(HWND hDlg)
 {
-    LOGFONTA font{};
-    ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(hWnd, WM_GETFONT, 0, 0)), sizeof font, &font);
-    return font.lfHeight;
-}
-
-BoxLook LookOf(HWND hDlg)
-{
-    BoxLook look{};
-    ::GetWindowRect(hDlg, &look.window);
-    look.ok = ItemRect(hDlg, IDOK);
-    look.link = ItemRect(hDlg, IDC_LINK);
-    look.textFont = FontHeight(::GetDlgItem(hDlg, IDC_VERSION));
-    look.linkFont = FontHeight(::GetDlgItem(hDlg, IDC_LINK));
     ICONINFO info{};
+    BITMAP bitmap{};
     if (::GetIconInfo(reinterpret_cast<HICON>(::SendMessageA(::GetWindow(hDlg, GW_CHILD), STM_GETICON, 0, 0)), &info)) {
-        BITMAP bitmap{};
         ::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
-        look.iconWidth = bitmap.bmWidth;
         ::DeleteObject(info.hbmColor);
         ::DeleteObject(info.hbmMask);
     }
-    return look;
-}
-
-LONG Width(const RECT& rect)
-{
-    return rect.right - rect.left;
+    return bitmap.bmWidth;
 }
 
 void ClickLink(HWND hDlg)
@@ -156,44 +126,39 @@ TEST(AboutBoxTest, TheLinkOpensFromTheBoxWhichStaysOpenOverItsDisabledOwner)
     app.m_pMainWnd = nullptr;
 }
 
-// Wine never changes a window's scale: the box is moved as Windows moves it, by the message.
-TEST(AboutBoxTest, OnAMonitorOfTwiceTheScaleTheBoxItsTextsLinkAndIconGrowAndComeBack)
+TEST(AboutBoxTest, AtTwiceTheScaleTheBoxItsFontsLinkAndIconGrowThenComeBackAsTheyWere)
 {
     const UINT dpi = AfxGetSystemDpi();
     ShellRecorder shell;
     CAboutBox box;
     RunModal([&] { return box.DoModal(); }, {[&](HWND hDlg) {
-                 const BoxLook start = LookOf(hDlg);
-                 const RECT twice{start.window.left, start.window.top, start.window.left + 2 * Width(start.window),
-                                  start.window.top + 2 * (start.window.bottom - start.window.top)};
-                 ChangeScale(hDlg, 2 * dpi, twice);
-                 const BoxLook big = LookOf(hDlg);
-                 EXPECT_TRUE(::EqualRect(&big.window, &twice)) << "the rectangle Windows suggests";
-                 EXPECT_EQ(big.ok.left, 2 * start.ok.left);
-                 EXPECT_EQ(big.ok.top, 2 * start.ok.top);
-                 EXPECT_EQ(Width(big.ok), 2 * Width(start.ok));
-                 EXPECT_EQ(big.textFont, 2 * start.textFont);
-                 EXPECT_EQ(big.linkFont, 2 * start.linkFont);
-                 EXPECT_EQ(big.link.left, 2 * start.link.left);
-                 EXPECT_GT(Width(big.link), 2 * Width(start.link) * 9 / 10) << "fitted to its text at that size";
-                 EXPECT_LT(Width(big.link), 2 * Width(start.link) * 11 / 10);
-                 EXPECT_EQ(big.iconWidth, 2 * start.iconWidth);
                  HWND link = ::GetDlgItem(hDlg, IDC_LINK);
+                 const RECT window = WindowRect(hDlg), ok = ItemRect(hDlg, IDOK), label = ItemRect(hDlg, IDC_LINK);
+                 const LONG text = FontHeight(::GetDlgItem(hDlg, IDC_VERSION)), icon = IconWidth(hDlg);
+                 const RECT twice{window.left, window.top, 2 * window.right - window.left, 2 * window.bottom - window.top};
+                 ChangeScale(hDlg, 2 * dpi, twice);
+                 EXPECT_TRUE(SameRect(WindowRect(hDlg), twice)) << "the rectangle Windows suggests";
+                 EXPECT_TRUE(SameRect(ItemRect(hDlg, IDOK), RECT{2 * ok.left, 2 * ok.top, 2 * ok.right, 2 * ok.bottom}));
+                 EXPECT_EQ(FontHeight(::GetDlgItem(hDlg, IDC_VERSION)), 2 * text);
+                 EXPECT_EQ(FontHeight(link), 2 * text);
+                 const RECT big = ItemRect(hDlg, IDC_LINK);
+                 EXPECT_EQ(big.left, 2 * label.left);
+                 const LONG width = label.right - label.left;
+                 EXPECT_GT(big.right - big.left, 2 * width * 9 / 10) << "fitted to its text at that size";
+                 EXPECT_LT(big.right - big.left, 2 * width * 11 / 10);
+                 EXPECT_EQ(IconWidth(hDlg), 2 * icon);
                  RECT client, update{};
                  ::GetClientRect(link, &client);
                  ::GetUpdateRect(link, &update, FALSE);
-                 EXPECT_TRUE(::EqualRect(&update, &client)) << "all of it drawn anew at its new size";
+                 EXPECT_TRUE(SameRect(update, client)) << "all of it drawn anew at its new size";
                  ::SendMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
-                 EXPECT_EQ(FontHeight(link), big.linkFont) << "hovered: the underlined font of that scale";
+                 EXPECT_EQ(FontHeight(link), 2 * text) << "hovered: the underlined font of that scale";
 
-                 ChangeScale(hDlg, dpi, start.window);
-                 const BoxLook back = LookOf(hDlg);
-                 EXPECT_TRUE(::EqualRect(&back.window, &start.window));
-                 EXPECT_TRUE(::EqualRect(&back.ok, &start.ok));
-                 EXPECT_TRUE(::EqualRect(&back.link, &start.link));
-                 EXPECT_EQ(back.textFont, start.textFont);
-                 EXPECT_EQ(back.linkFont, start.linkFont);
-                 EXPECT_EQ(back.iconWidth, start.iconWidth);
+                 ChangeScale(hDlg, dpi, window);
+                 EXPECT_TRUE(SameRect(ItemRect(hDlg, IDOK), ok));
+                 EXPECT_TRUE(SameRect(ItemRect(hDlg, IDC_LINK), label));
+                 EXPECT_EQ(FontHeight(link), text);
+                 EXPECT_EQ(IconWidth(hDlg), icon);
                  ClickLink(hDlg);
                  EXPECT_EQ(LinkColour(hDlg), kVisited) << "the link still works";
                  PostKey(hDlg, VK_ESCAPE);

@@ -8,7 +8,6 @@
 #include "ResourceCount.h"
 #include "ShellRecorder.h"
 #include "about/LinkLabel.h"
-#include "framework/Dpi.h"
 
 namespace {
 constexpr COLORREF kLink = RGB(0, 0, 238);
@@ -284,48 +283,6 @@ TEST_F(LinkTest, FitsItsTextKeepingItsAlignedEdgeAndCentringWithTruncation)
             << std::hex << c.style << std::dec << ": " << fitted.left << "," << fitted.top << "," << fitted.right
             << "," << fitted.bottom;
     }
-}
-
-TEST_F(LinkTest, AtTwiceTheScaleItsFontsFittedSizeAndTipGrowAndComeBack)
-{
-    TestLink link;
-    HWND label = Attach(link, "Fernwick");
-    const auto placed = [&] {
-        RECT rect;
-        ::GetWindowRect(label, &rect);
-        ::MapWindowPoints(nullptr, parent.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-        return rect;
-    };
-    const RECT start = placed();
-    RECT rect;
-    ::GetWindowRect(label, &rect);
-    ::SetCursorPos(rect.left + 2, rect.top + 2);
-    Hover(label);
-    ASSERT_TRUE(Underlined(label));
-
-    const UINT dpi = AfxGetSystemDpi();
-    link.OnDpiChanged(2 * dpi);
-    EXPECT_EQ(FontOf(label).lfHeight, -32);
-    EXPECT_EQ(FontOf(label).lfWeight, FW_BOLD);
-    EXPECT_TRUE(Underlined(label)) << "the pointer is still over it";
-    const RECT big = placed();
-    EXPECT_EQ(big.left, start.left) << "left-aligned: the left edge stays";
-    EXPECT_GT(big.right - big.left, 2 * (start.right - start.left) * 9 / 10);
-    EXPECT_LT(big.right - big.left, 2 * (start.right - start.left) * 11 / 10);
-    EXPECT_GT(big.bottom - big.top, 2 * (start.bottom - start.top) * 9 / 10);
-    RECT client;
-    ::GetClientRect(label, &client);
-    const Tip tip = TipOf(label);
-    EXPECT_TRUE(::EqualRect(&tip.tool.rect, &client)) << "the tip covers the label at its new size";
-
-    ::SetCursorPos(0, 0);
-    EXPECT_TRUE(PumpUntil([&] { return !Underlined(label); }, 2000)) << "the pointer left";
-    EXPECT_EQ(FontOf(label).lfHeight, -32) << "the plain font of that scale";
-
-    link.OnDpiChanged(dpi);
-    const RECT back = placed();
-    EXPECT_TRUE(::EqualRect(&back, &start));
-    EXPECT_EQ(FontOf(label).lfHeight, -16);
 }
 
 // This Wine maps the Windows directory's winhlp32.exe to a help viewer of its own without
