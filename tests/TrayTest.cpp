@@ -85,7 +85,8 @@ TEST_F(TrayTest, TheIconIsAddedAtStartAgainWhenTheTaskbarIsNewAndRemovedAtExit)
     ASSERT_TRUE(::GetIconInfo(add.data.hIcon, &info));
     BITMAP bitmap{};
     ::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
-    EXPECT_EQ(bitmap.bmWidth, 16);
+    // The notification area's small icon: 16 at 96 DPI, and here the one monitor's is the system's.
+    EXPECT_EQ(bitmap.bmWidth, ::GetSystemMetrics(SM_CXSMICON));
     ::DeleteObject(info.hbmColor);
     ::DeleteObject(info.hbmMask);
 
