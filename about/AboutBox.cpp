@@ -1,5 +1,6 @@
 #include "about/AboutBox.h"
 #include <cstdio>
+#include "framework/Dpi.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 
@@ -24,4 +25,17 @@ BOOL CAboutBox::OnInitDialog()
     SetDlgItemText(IDC_VERSION, version);
     SetDlgItemText(IDC_COPYRIGHT, AfxLoadString(IDS_ABOUT_COPYRIGHT).c_str());
     return TRUE;
+}
+
+void CAboutBox::OnDpiChanged(UINT nDpi, const RECT& suggested)
+{
+    CDialog::OnDpiChanged(nDpi, suggested);
+    m_link.OnDpiChanged(nDpi);
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+            continue;
+        UniqueIcon icon = AfxLoadIcon(IDR_MAINFRAME, AfxGetSystemMetricsForDpi(SM_CXICON, nDpi));
+        ::SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+        m_icon = std::move(icon); // the one it showed before is no longer drawn
+    }
 }

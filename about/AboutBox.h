@@ -17,4 +17,9 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    // The link and the program's icon are made again at the new scale too.
+    void OnDpiChanged(UINT nDpi, const RECT& suggested) override;
+
+private:
+    UniqueIcon m_icon; // the icon at the scale of the last change, once there was one
 };

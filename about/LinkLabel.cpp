@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 #include "about/BrowserCommand.h"
+#include "framework/Dpi.h"
 #include "framework/ShellCalls.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
@@ -11,8 +12,21 @@ namespace {
 constexpr UINT kHoverPollPeriod = 100; // ms
 constexpr UINT_PTR kTipToolId = 1;
 constexpr WORD kHelpViewerHandCursor = 106;
-// The underline of the hover font can reach below the fitted client area.
+// The underline of the hover font can reach below the fitted client area; at 96 DPI.
 constexpr int kUnderlineRepaintMargin = 10;
+
+struct LinkFonts {
+    UniqueFont plain, underlined;
+};
+
+LinkFonts MakeFonts(LOGFONTA logFont)
+{
+    LinkFonts fonts;
+    fonts.plain.reset(::CreateFontIndirectA(&logFont));
+    logFont.lfUnderline = TRUE;
+    fonts.underlined.reset(::CreateFontIndirectA(&logFont));
+    return fonts;
+}
 } // namespace
 
 void CLinkLabel::SetTarget(const std::string& url)
@@ -68,11 +82,11 @@ void CLinkLabel::PreSubclassWindow()
         font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     if (font == nullptr)
         font = static_cast<HFONT>(::GetStockObject(ANSI_VAR_FONT));
-    LOGFONTA logFont{};
-    ::GetObjectA(font, sizeof logFont, &logFont);
-    m_fontPlain.reset(::CreateFontIndirectA(&logFont));
-    logFont.lfUnderline = TRUE;
-    m_fontUnderlined.reset(::CreateFontIndirectA(&logFont));
+    ::GetObjectA(font, sizeof m_logFont, &m_logFont);
+    m_nAttachedDpi = m_nDpi = AfxGetWindowDpi(m_hWnd);
+    LinkFonts fonts = MakeFonts(m_logFont);
+    m_fontPlain = std::move(fonts.plain);
+    m_fontUnderlined = std::move(fonts.underlined);
 
     FitToText();
     LoadHandCursor();
@@ -82,6 +96,27 @@ void CLinkLabel::PreSubclassWindow()
     m_tip.Create(this);
     m_tip.AddTool(this, m_strTarget.c_str(), &client, kTipToolId);
     CStatic::PreSubclassWindow();
+}
+
+void CLinkLabel::OnDpiChanged(UINT nDpi)
+{
+    if (m_hWnd == nullptr || nDpi == m_nDpi)
+        return;
+    LOGFONTA scaled = m_logFont;
+    scaled.lfHeight = AfxScale(m_logFont.lfHeight, nDpi, m_nAttachedDpi);
+    scaled.lfWidth = AfxScale(m_logFont.lfWidth, nDpi, m_nAttachedDpi);
+    LinkFonts fonts = MakeFonts(scaled);
+    // It keeps wearing the one of the two it wore; the old ones go once it wears the new.
+    SetFont(GetFont() == m_fontUnderlined.get() ? fonts.underlined.get() : fonts.plain.get());
+    m_fontPlain = std::move(fonts.plain);
+    m_fontUnderlined = std::move(fonts.underlined);
+    m_nDpi = nDpi;
+    FitToText();
+    RECT client;
+    GetClientRect(&client);
+    m_tip.SetToolRect(this, kTipToolId, &client);
+    // Drawn at the dialog's size for a moment: what showed then must not stay.
+    InvalidateRect(nullptr, TRUE);
 }
 
 void CLinkLabel::FitToText()
@@ -222,7 +257,7 @@ void CLinkLabel::OnTimer()
     KillTimer(m_nHoverTimerId);
     if (m_nUnderlineMode != underlineAlways)
         SetFont(m_fontPlain.get());
-    client.bottom += kUnderlineRepaintMargin;
+    client.bottom += AfxScale(kUnderlineRepaintMargin, m_nDpi);
     InvalidateRect(&client, TRUE);
 }
 

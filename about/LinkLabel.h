@@ -21,6 +21,9 @@ public:
     void SetTarget(const std::string& url);
     void MarkVisited(BOOL bVisited);
     void SetUnderlineMode(int nMode);
+    // Drawn at another scale: its fonts, its size fitted to the text, the tip's area and the
+    // repaint margin of that scale. The dialog has moved it already.
+    void OnDpiChanged(UINT nDpi);
 
     // Stops the hover timer first.
     BOOL DestroyWindow() override;
@@ -60,6 +63,9 @@ private:
     std::string m_strTarget;
     UniqueFont m_fontUnderlined;
     UniqueFont m_fontPlain;
+    LOGFONTA m_logFont{}; // the plain font as the label was attached, at m_nAttachedDpi
+    UINT m_nAttachedDpi = 0;
+    UINT m_nDpi = 0;
     HCURSOR m_hHandCursor = nullptr; // m_handCursorCopy, or the system's shared hand
     UniqueCursor m_handCursorCopy;
     CToolTipCtrl m_tip;

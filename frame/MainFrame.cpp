@@ -3,11 +3,13 @@
 #include <climits>
 #include "app/FernwickApp.h"
 #include "app/Settings.h"
+#include "framework/Dpi.h"
+#include "framework/View.h"
 
 int g_nRestoreShowCmd = SW_SHOWNORMAL;
 
 namespace {
-constexpr RECT kDefaultRect{100, 100, 500, 400};
+constexpr RECT kDefaultRect{100, 100, 500, 400}; // at 96 DPI
 
 // Show commands that leave the window minimized: started that way, it stays in the tray.
 bool IsMinimizing(UINT showCmd)
@@ -17,20 +19,27 @@ bool IsMinimizing(UINT showCmd)
 }
 } // namespace
 
+RECT DefaultNormalRect()
+{
+    const UINT dpi = AfxGetMonitorDpi(::MonitorFromRect(&kDefaultRect, MONITOR_DEFAULTTOPRIMARY));
+    return RECT{AfxScale(kDefaultRect.left, dpi), AfxScale(kDefaultRect.top, dpi), AfxScale(kDefaultRect.right, dpi),
+                AfxScale(kDefaultRect.bottom, dpi)};
+}
+
 RECT VisibleNormalRect(const RECT& saved)
 {
     // Window coordinates are 16-bit; the system would clamp larger ones somewhere off screen.
     const auto fits = [](LONG v) { return v >= SHRT_MIN && v <= SHRT_MAX; };
     if (!fits(saved.left) || !fits(saved.top) || !fits(saved.right) || !fits(saved.bottom) ||
         saved.right <= saved.left || saved.bottom <= saved.top)
-        return kDefaultRect;
+        return DefaultNormalRect();
     if (::MonitorFromRect(&saved, MONITOR_DEFAULTTONULL) != nullptr)
         return saved;
     // Saved on a monitor that is gone: keep the size as far as it fits, on the nearest one.
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     if (!::GetMonitorInfoA(::MonitorFromRect(&saved, MONITOR_DEFAULTTONEAREST), &monitor))
-        return kDefaultRect;
+        return DefaultNormalRect();
     const RECT& work = monitor.rcWork;
     const auto width = static_cast<LONG>(
         std::min<LONGLONG>(static_cast<LONGLONG>(saved.right) - saved.left, work.right - work.left));
@@ -72,7 +81,7 @@ void CMainFrame::ActivateFrame(int nCmdShow)
         if (wp.showCmd > SW_MAX)
             wp.showCmd = SW_SHOWNORMAL;
     } else {
-        wp.rcNormalPosition = kDefaultRect;
+        wp.rcNormalPosition = DefaultNormalRect();
         wp.flags = 0;
         wp.showCmd = static_cast<UINT>(nCmdShow);
     }
@@ -87,7 +96,11 @@ void CMainFrame::ActivateFrame(int nCmdShow)
     const bool hidden = IsMinimizing(wp.showCmd);
     if (hidden)
         wp.showCmd = SW_HIDE;
+    // The saved rectangle is in physical pixels: landing on a monitor of another scale, the
+    // window takes that scale but keeps the size it was closed with.
+    m_bApplyingPlacement = true;
     SetWindowPlacement(&wp);
+    m_bApplyingPlacement = false;
     if (hidden && (wp.flags & WPF_RESTORETOMAXIMIZED))
         g_nRestoreShowCmd = SW_SHOWMAXIMIZED; // after the placement's own WM_SIZE
     CFrameWnd::ActivateFrame(static_cast<int>(wp.showCmd));
@@ -122,6 +135,15 @@ void CMainFrame::OnSize(UINT nType)
         g_nRestoreShowCmd = nType == SIZE_MAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
 }
 
+void CMainFrame::OnDpiChanged(UINT nDpi, const RECT& suggested)
+{
+    if (!m_bApplyingPlacement)
+        SetWindowPos(nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (CView* view = GetActiveView())
+        view->OnDpiChanged(nDpi);
+}
+
 void CMainFrame::OnClose()
 {
     SavePlacement();
@@ -150,6 +172,9 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         OnSize(static_cast<UINT>(wParam));
         break;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     }
     return CFrameWnd::WindowProc(message, wParam, lParam);
 }

@@ -29,10 +29,15 @@ protected:
 private:
     void OnShowInstance();
     void OnSize(UINT nType);
+    void OnDpiChanged(UINT nDpi, const RECT& suggested);
     void SavePlacement() const;
+
+    bool m_bApplyingPlacement = false; // the placement's own rectangle is the one wanted
 };
 
 // Brings a window to the front even when another thread owns the foreground.
 void ForceForegroundWindow(HWND hWnd);
 // A normal rectangle the user can see: moved onto the nearest monitor when it lies on none.
 RECT VisibleNormalRect(const RECT& saved);
+// Where a first start puts the window: 100, 100 - 500, 400 at 96 DPI, scaled to its monitor's.
+RECT DefaultNormalRect();

@@ -1,4 +1,5 @@
 #include "framework/Dialog.h"
+#include "framework/Dpi.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -131,6 +132,35 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
+void CDialog::OnDpiChanged(UINT nDpi, const RECT& suggested)
+{
+    if (m_nLayoutDpi == 0) {
+        m_nLayoutDpi = m_nDpi;
+        m_hLayoutFont = GetFont();
+        for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            RECT rect;
+            ::GetWindowRect(child, &rect);
+            ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+            m_layout.emplace_back(child, rect);
+        }
+    }
+    UniqueFont font = nDpi != m_nLayoutDpi ? AfxCreateScaledFont(m_hLayoutFont, m_nLayoutDpi, nDpi) : UniqueFont();
+    const HFONT previous = m_font ? m_font.get() : m_hLayoutFont;
+    const HFONT current = font ? font.get() : m_hLayoutFont;
+    SetWindowPos(nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const auto& [child, rect] : m_layout) {
+        const auto scale = [&](LONG value) { return AfxScale(value, nDpi, m_nLayoutDpi); };
+        ::SetWindowPos(child, nullptr, scale(rect.left), scale(rect.top), scale(rect.right) - scale(rect.left),
+                       scale(rect.bottom) - scale(rect.top), SWP_NOZORDER | SWP_NOACTIVATE);
+        // A control with a font of its own makes that one again itself.
+        if (reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0)) == previous)
+            ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(current), TRUE);
+    }
+    m_font = std::move(font);
+    m_nDpi = nDpi;
+}
+
 BOOL CDialog::OnCommandEntry(const CCmdEntry& entry)
 {
     switch (entry.nID) {
@@ -142,6 +172,16 @@ BOOL CDialog::OnCommandEntry(const CCmdEntry& entry)
     return CWnd::OnCommandEntry(entry);
 }
 
+LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
 // Messages reach the bound object first through the framework's window procedure; this
 // one only binds and initialises, and leaves everything else to the dialog class.
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
@@ -150,5 +190,11 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
         return FALSE;
     auto* dialog = reinterpret_cast<CDialog*>(lParam);
     dialog->SubclassWindow(hWnd);
+    // A dialog object may be shown again: its layout is the new window's.
+    dialog->m_nDpi = AfxGetWindowDpi(hWnd);
+    dialog->m_nLayoutDpi = 0;
+    dialog->m_layout.clear();
+    dialog->m_font.reset();
+    AfxTakeOverDialogScaling(hWnd);
     return dialog->OnInitDialog();
 }

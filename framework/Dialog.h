@@ -2,6 +2,9 @@
 // window before WM_INITDIALOG is handled, and the framework's own modal loop offers every
 // message to PreTranslateMessage, so controls of the dialog see their messages first.
 #pragma once
+#include <utility>
+#include <vector>
+#include "framework/Handles.h"
 #include "framework/Wnd.h"
 
 class CDialog;
@@ -35,7 +38,11 @@ protected:
     virtual void DoDataExchange(CDataExchange* pDX);
     virtual void OnOK();
     virtual void OnCancel();
+    // On a monitor of another scale: the suggested rectangle, the controls where the layout
+    // puts them at that scale, and the dialog's font of that scale on the controls that wear it.
+    virtual void OnDpiChanged(UINT nDpi, const RECT& suggested);
     BOOL OnCommandEntry(const CCmdEntry& entry) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -45,4 +52,12 @@ private:
     UINT m_nIDTemplate;
     INT_PTR m_nModalResult = -1;
     bool m_bContinueModal = false;
+
+    UINT m_nDpi = 0; // the scale the dialog is drawn at
+    // The layout as the dialog was made, kept from the first change of scale on, so that
+    // every scale is reckoned from it and none drifts.
+    UINT m_nLayoutDpi = 0;
+    HFONT m_hLayoutFont = nullptr; // the dialog manager's
+    std::vector<std::pair<HWND, RECT>> m_layout;
+    UniqueFont m_font; // the dialog's font at any other scale
 };

@@ -32,3 +32,10 @@ void CToolTipCtrl::UpdateTipText(const char* text, CWnd* pWnd, UINT_PTR nIDTool)
     TOOLINFOA info = ToolInfo(pWnd, nIDTool, text);
     SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
 }
+
+void CToolTipCtrl::SetToolRect(CWnd* pWnd, UINT_PTR nIDTool, const RECT* rectTool) const
+{
+    TOOLINFOA info = ToolInfo(pWnd, nIDTool, nullptr);
+    info.rect = *rectTool;
+    SendMessage(TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&info));
+}

@@ -10,5 +10,6 @@ public:
     // Tools are named by pWnd and an id of its own, not by a window handle.
     BOOL AddTool(CWnd* pWnd, const char* text, const RECT* rectTool, UINT_PTR nIDTool) const;
     void UpdateTipText(const char* text, CWnd* pWnd, UINT_PTR nIDTool) const;
+    void SetToolRect(CWnd* pWnd, UINT_PTR nIDTool, const RECT* rectTool) const;
     void RelayEvent(MSG* pMsg) const { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg)); }
 };

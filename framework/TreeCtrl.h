@@ -73,6 +73,14 @@ public:
         return reinterpret_cast<HIMAGELIST>(
             SendMessage(TVM_SETIMAGELIST, nImageList, reinterpret_cast<LPARAM>(hImageList)));
     }
+    UINT GetIndent() const { return static_cast<UINT>(SendMessage(TVM_GETINDENT)); }
+    BOOL SetIndent(UINT nIndent) const { return static_cast<BOOL>(SendMessage(TVM_SETINDENT, nIndent)); }
+    SHORT GetItemHeight() const { return static_cast<SHORT>(SendMessage(TVM_GETITEMHEIGHT)); }
+    // -1: the height the font and the images give.
+    SHORT SetItemHeight(SHORT cyHeight) const
+    {
+        return static_cast<SHORT>(SendMessage(TVM_SETITEMHEIGHT, static_cast<WPARAM>(cyHeight)));
+    }
     UINT GetCount() const { return static_cast<UINT>(SendMessage(TVM_GETCOUNT)); }
     // bTextOnly FALSE: the whole line the item occupies.
     BOOL GetItemRect(HTREEITEM hItem, RECT* rect, BOOL bTextOnly) const

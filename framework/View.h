@@ -8,6 +8,8 @@ public:
     CFrameWnd* GetParentFrame() const;
     virtual void OnInitialUpdate();
     virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
+    // The frame is drawn at another scale now (its monitor's, or that monitor's new one).
+    virtual void OnDpiChanged(UINT /*nDpi*/) {}
 
     // The view's own entries, then the document's (and with it the template's).
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;

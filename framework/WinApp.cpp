@@ -1,4 +1,5 @@
 #include "framework/WinApp.h"
+#include <algorithm>
 #include "framework/DocTemplate.h"
 #include "framework/ShellCalls.h"
 #include "framework/Wnd.h"
@@ -233,6 +234,16 @@ UINT AfxTrackPopupMenu(HMENU hMenu, UINT nFlags, POINT pt, HWND hOwner)
 {
     CWinApp* app = AfxGetApp();
     const bool hadMainWindow = app != nullptr && app->m_pMainWnd != nullptr;
+    // Windows keeps a menu inside the work area only when the point is inside it, so a point
+    // on the taskbar moves onto the work area's edge. TPM_WORKAREA would say the same, but this
+    // Wine takes that bit for its own "end the menu" and closes the menu at once.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (::GetMonitorInfoA(::MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        pt.x = std::clamp(pt.x, work.left, std::max(work.left, work.right - 1));
+        pt.y = std::clamp(pt.y, work.top, std::max(work.top, work.bottom - 1));
+    }
     UINT chosen = 0;
     {
         const CModalScope modal;

@@ -66,7 +66,9 @@ std::string AfxLoadString(UINT nID);
 // application name; OK and yes/no boxes without an icon get the exclamation mark.
 int AfxMessageBox(const char* text, UINT nType = MB_OK);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK);
-// TrackPopupMenu through the shell-call seam. When the main window goes while the menu is
+// TrackPopupMenu through the shell-call seam, inside the work area of the point's monitor
+// (the nearest one to a point on none).
+// When the main window goes while the menu is
 // open (Windows ends the session), the menu loop may have taken the quit message that came
 // with it, as this Wine's does: then it is posted again.
 UINT AfxTrackPopupMenu(HMENU hMenu, UINT nFlags, POINT pt, HWND hOwner);

@@ -6,6 +6,8 @@
 #include "ShellRecorder.h"
 #include "about/AboutBox.h"
 #include "app/FernwickApp.h"
+#include "ScaleChange.h"
+#include "framework/Dpi.h"
 #include "res/resource.h"
 
 namespace {
@@ -29,6 +31,26 @@ COLORREF LinkColour(HWND hDlg)
     const COLORREF colour = ::GetTextColor(dc);
     ::ReleaseDC(link, dc);
     return colour;
+}
+
+// A control's rectangle in its dialog's client coordinates.
+RECT ItemRect(HWND hDlg, int id)
+{
+    RECT rect = WindowRect(::GetDlgItem(hDlg, id));
+    ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+LONG IconWidth(HWND hDlg)
+{
+    ICONINFO info{};
+    BITMAP bitmap{};
+    if (::GetIconInfo(reinterpret_cast<HICON>(::SendMessageA(::GetWindow(hDlg, GW_CHILD), STM_GETICON, 0, 0)), &info)) {
+        ::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+        ::DeleteObject(info.hbmColor);
+        ::DeleteObject(info.hbmMask);
+    }
+    return bitmap.bmWidth;
 }
 
 void ClickLink(HWND hDlg)
@@ -104,6 +126,45 @@ TEST(AboutBoxTest, TheLinkOpensFromTheBoxWhichStaysOpenOverItsDisabledOwner)
     app.m_pMainWnd = nullptr;
 }
 
+TEST(AboutBoxTest, AtTwiceTheScaleTheBoxItsFontsLinkAndIconGrowThenComeBackAsTheyWere)
+{
+    const UINT dpi = AfxGetSystemDpi();
+    ShellRecorder shell;
+    CAboutBox box;
+    RunModal([&] { return box.DoModal(); }, {[&](HWND hDlg) {
+                 HWND link = ::GetDlgItem(hDlg, IDC_LINK);
+                 const RECT window = WindowRect(hDlg), ok = ItemRect(hDlg, IDOK), label = ItemRect(hDlg, IDC_LINK);
+                 const LONG text = FontHeight(::GetDlgItem(hDlg, IDC_VERSION)), icon = IconWidth(hDlg);
+                 const RECT twice{window.left, window.top, 2 * window.right - window.left, 2 * window.bottom - window.top};
+                 ChangeScale(hDlg, 2 * dpi, twice);
+                 EXPECT_TRUE(SameRect(WindowRect(hDlg), twice)) << "the rectangle Windows suggests";
+                 EXPECT_TRUE(SameRect(ItemRect(hDlg, IDOK), RECT{2 * ok.left, 2 * ok.top, 2 * ok.right, 2 * ok.bottom}));
+                 EXPECT_EQ(FontHeight(::GetDlgItem(hDlg, IDC_VERSION)), 2 * text);
+                 EXPECT_EQ(FontHeight(link), 2 * text);
+                 const RECT big = ItemRect(hDlg, IDC_LINK);
+                 EXPECT_EQ(big.left, 2 * label.left);
+                 const LONG width = label.right - label.left;
+                 EXPECT_GT(big.right - big.left, 2 * width * 9 / 10) << "fitted to its text at that size";
+                 EXPECT_LT(big.right - big.left, 2 * width * 11 / 10);
+                 EXPECT_EQ(IconWidth(hDlg), 2 * icon);
+                 RECT client, update{};
+                 ::GetClientRect(link, &client);
+                 ::GetUpdateRect(link, &update, FALSE);
+                 EXPECT_TRUE(SameRect(update, client)) << "all of it drawn anew at its new size";
+                 ::SendMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+                 EXPECT_EQ(FontHeight(link), 2 * text) << "hovered: the underlined font of that scale";
+
+                 ChangeScale(hDlg, dpi, window);
+                 EXPECT_TRUE(SameRect(ItemRect(hDlg, IDOK), ok));
+                 EXPECT_TRUE(SameRect(ItemRect(hDlg, IDC_LINK), label));
+                 EXPECT_EQ(FontHeight(link), text);
+                 EXPECT_EQ(IconWidth(hDlg), icon);
+                 ClickLink(hDlg);
+                 EXPECT_EQ(LinkColour(hDlg), kVisited) << "the link still works";
+                 PostKey(hDlg, VK_ESCAPE);
+             }});
+}
+
 TEST(AboutBoxTest, UnderThePointerTheLinkHoversAndItsTipAppears)
 {
     CAboutBox box;
@@ -136,11 +197,15 @@ TEST(AboutBoxTest, UnderThePointerTheLinkHoversAndItsTipAppears)
     EXPECT_TRUE(shown) << "the label relays the mouse to its tip from the dialog's loop";
 }
 
-TEST(AboutBoxTest, AHundredBoxesLeaveNothingBehind)
+TEST(AboutBoxTest, AHundredBoxesMovedToAnotherScaleAndBackLeaveNothingBehind)
 {
     auto openAndClose = [] {
         CAboutBox box;
         RunModal([&] { return box.DoModal(); }, {[](HWND hDlg) {
+                     RECT rect;
+                     ::GetWindowRect(hDlg, &rect);
+                     ChangeScale(hDlg, 2 * AfxGetSystemDpi(), rect);
+                     ChangeScale(hDlg, AfxGetSystemDpi(), rect);
                      ::SendMessageA(::GetDlgItem(hDlg, IDC_LINK), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
                      ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
                  }});

@@ -135,6 +135,9 @@ TEST_F(LaunchTest, RightClickMenuIsGrayedExceptForShortcutsAndHandsThemToBrisque
     };
     HTREEITEM selected = Item("notes.txt");
     Tree().SelectItem(selected);
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    shell.cursor = POINT{work.left - 640, work.bottom + 300}; // beyond the screen's lower left corner
     for (const Case& c : {Case{"Folder", false}, Case{"notes.txt", false}, Case{"Site", false},
                           Case{"My Mail", true}}) {
         SCOPED_TRACE(c.text);
@@ -150,6 +153,8 @@ TEST_F(LaunchTest, RightClickMenuIsGrayedExceptForShortcutsAndHandsThemToBrisque
         const TrackPopupCall& popup = shell.popups.back();
         EXPECT_EQ(popup.flags, static_cast<UINT>(TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD));
         EXPECT_EQ(popup.owner, Frame());
+        EXPECT_EQ(popup.x, work.left) << "inside the work area of the nearest monitor";
+        EXPECT_EQ(popup.y, work.bottom - 1);
         EXPECT_NE(grayed, c.enabled);
         EXPECT_EQ(Tree().GetSelectedItem(), selected) << "the selection stays";
         EXPECT_FALSE(::IsMenu(popup.menu)) << "destroyed after the choice";

@@ -42,7 +42,7 @@ BOOL WINAPI RecordNotifyIcon(DWORD message, PNOTIFYICONDATAA data)
     NotifyIconCall call{message, {}};
     call.data = *data;
     g_recorder->notifyIcons.push_back(call);
-    return TRUE;
+    return message == NIM_ADD ? g_recorder->notifyIconAddResult : TRUE;
 }
 
 BOOL WINAPI RecordTrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*)

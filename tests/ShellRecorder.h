@@ -53,6 +53,7 @@ public:
     INT_PTR shellExecuteResult = 42;
     BOOL createProcessResult = TRUE;
     UINT winExecResult = 33;
+    BOOL notifyIconAddResult = TRUE; // FALSE: the notification area has the icon already
     POINT cursor{0, 0};
     // Runs while the menu is "open"; its result is what TrackPopupMenu returns.
     std::function<BOOL(const TrackPopupCall&)> onPopup = [](const TrackPopupCall&) { return FALSE; };

@@ -100,7 +100,8 @@ TEST_F(TrayTest, TheIconIsAddedAtStartAgainWhenTheTaskbarIsNewAndRemovedAtExit)
     ASSERT_TRUE(::GetIconInfo(add.data.hIcon, &info));
     BITMAP bitmap{};
     ::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
-    EXPECT_EQ(bitmap.bmWidth, 16);
+    // The notification area's small icon: 16 at 96 DPI, and here the one monitor's is the system's.
+    EXPECT_EQ(bitmap.bmWidth, ::GetSystemMetrics(SM_CXSMICON));
     ::DeleteObject(info.hbmColor);
     ::DeleteObject(info.hbmMask);
 
@@ -114,6 +115,24 @@ TEST_F(TrayTest, TheIconIsAddedAtStartAgainWhenTheTaskbarIsNewAndRemovedAtExit)
     ASSERT_EQ(shell.notifyIcons.size(), 3u);
     EXPECT_EQ(shell.notifyIcons[2].message, static_cast<DWORD>(NIM_DELETE));
     EXPECT_EQ(shell.notifyIcons[2].data.uID, 1u);
+}
+
+TEST_F(TrayTest, ATaskbarNoticeWhileTheIconIsStillThereChangesItInstead)
+{
+    Start();
+    // Windows tells a change of scale as it tells a new taskbar, with the icon still shown.
+    shell.notifyIconAddResult = FALSE;
+    ::SendMessageA(Frame(), ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_EQ(shell.notifyIcons.size(), 3u);
+    EXPECT_EQ(shell.notifyIcons[1].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(shell.notifyIcons[2].message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(shell.notifyIcons[2].data.uID, 1u);
+    EXPECT_EQ(shell.notifyIcons[2].data.hIcon, shell.notifyIcons[0].data.hIcon) << "the same scale, the same icon";
+
+    // The window moves to a monitor of another scale; the notification area keeps its own.
+    RECT suggested{100, 100, 900, 700};
+    ::SendMessageA(Frame(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(shell.notifyIcons.size(), 3u);
 }
 
 TEST_F(TrayTest, LeftButtonUpRestoresRightButtonUpShowsTheMenuAndNothingElseActs)
@@ -140,6 +159,20 @@ TEST_F(TrayTest, LeftButtonUpRestoresRightButtonUpShowsTheMenuAndNothingElseActs
     EXPECT_FALSE(::IsMenu(shell.popups[0].menu)) << "destroyed once it closed";
     MSG msg;
     EXPECT_TRUE(::PeekMessageA(&msg, View().m_hWnd, WM_NULL, WM_NULL, PM_REMOVE)) << "WM_NULL follows the menu";
+
+    // The pointer on a taskbar below the work area, and where this Wine has no monitor, left
+    // of and above the only one: each menu opens inside the work area of the nearest monitor.
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    shell.cursor = POINT{work.right - 60, work.bottom + 12};
+    OpenMenu();
+    shell.cursor = POINT{work.left - 1500, work.top - 200};
+    OpenMenu();
+    ASSERT_EQ(shell.popups.size(), 3u);
+    EXPECT_EQ(shell.popups[1].x, work.right - 60);
+    EXPECT_EQ(shell.popups[1].y, work.bottom - 1);
+    EXPECT_EQ(shell.popups[2].x, work.left) << "the near edge, not the far one";
+    EXPECT_EQ(shell.popups[2].y, work.top);
 }
 
 TEST_F(TrayTest, FixedItemsFollowTheWindowStateAndTheTopMostFlag)

@@ -30,9 +30,7 @@ BOOL CFolderTreeCtrl::AttachSystemImageList()
 {
     if (GetImageList(TVSIL_NORMAL) != nullptr)
         m_imageList.Detach();
-    SHFILEINFOA info{};
-    auto list = reinterpret_cast<HIMAGELIST>(
-        ::SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    HIMAGELIST list = CShellIcons::ImageListForDpi(m_nDpi);
     if (list == nullptr) {
         m_strError = "Cannot retrieve the Handle of SystemImageList!";
         return FALSE;
@@ -40,6 +38,25 @@ BOOL CFolderTreeCtrl::AttachSystemImageList()
     m_imageList.Attach(list);
     SetImageList(list, TVSIL_NORMAL);
     return TRUE;
+}
+
+void CFolderTreeCtrl::SetDpi(UINT nDpi)
+{
+    if (nDpi == m_nDpi || m_hWnd == nullptr)
+        return;
+    const UINT systemDpi = AfxGetSystemDpi();
+    if (m_hSystemFont == nullptr) {
+        m_hSystemFont = GetFont();
+        m_nSystemIndent = GetIndent();
+    }
+    UniqueFont font = nDpi != systemDpi ? AfxCreateScaledFont(m_hSystemFont, systemDpi, nDpi) : UniqueFont();
+    SetFont(font ? font.get() : m_hSystemFont);
+    m_font = std::move(font);
+    m_nDpi = nDpi;
+    if (GetImageList(TVSIL_NORMAL) != nullptr)
+        AttachSystemImageList();
+    SetIndent(static_cast<UINT>(AfxScale(static_cast<int>(m_nSystemIndent), nDpi, systemDpi)));
+    SetItemHeight(-1);
 }
 
 void CFolderTreeCtrl::FillChildren(HTREEITEM hParent, const std::string& folder)

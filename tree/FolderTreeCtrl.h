@@ -5,6 +5,7 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
+#include "framework/Dpi.h"
 #include "framework/ImageList.h"
 #include "framework/TreeCtrl.h"
 #include "tree/FolderEntry.h"
@@ -18,7 +19,10 @@ public:
 
     // Clears the tree and shows the root folder's contents.
     BOOL DisplayTree(const std::string& root, BOOL bShowFiles);
+    // The system image list of the tree's scale.
     BOOL AttachSystemImageList();
+    // Draws the tree at another scale: its font, icons, indent and line height.
+    void SetDpi(UINT nDpi);
     void FillChildren(HTREEITEM hParent, const std::string& folder);
     HTREEITEM InsertPathItem(HTREEITEM hParent, const std::string& path, ItemKind kind,
                              HTREEITEM hInsertAfter = TVI_LAST);
@@ -58,6 +62,7 @@ public:
     CImageList m_imageList; // the shell's system list, never owned
     std::string m_strRootPath; // ends with a backslash once a tree is shown
     CShellIcons m_icons;
+    UINT m_nDpi = AfxGetSystemDpi(); // the control's own font and indent are made for this one
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -104,4 +109,9 @@ private:
     std::unordered_map<HTREEITEM, PendingChange> m_pending;
     bool m_bCheckRoot = false;
     ULONGLONG m_firstPendingTick = 0;
+
+    // What the control chose for the system's DPI, kept from the first change of scale on.
+    HFONT m_hSystemFont = nullptr; // the control's, never deleted here
+    UINT m_nSystemIndent = 0;
+    UniqueFont m_font; // the font of any other scale
 };

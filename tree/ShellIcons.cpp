@@ -1,6 +1,10 @@
 #include "tree/ShellIcons.h"
 #include <windows.h>
 #include <shellapi.h>
+#include <commoncontrols.h>
+#include <cstdlib>
+#include "framework/ComPtr.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "mbcs/Mbcs.h"
 
@@ -32,6 +36,13 @@ std::string ClassValue(const std::string& subKey)
         (type != REG_SZ && type != REG_EXPAND_SZ))
         return {};
     return value;
+}
+
+int IconWidth(HIMAGELIST list)
+{
+    int cx = 0;
+    int cy = 0;
+    return list != nullptr && ::ImageList_GetIconSize(list, &cx, &cy) ? cx : 0;
 }
 
 bool ClassKeyExists(const std::string& subKey)
@@ -91,6 +102,30 @@ CShellIcons::Images CShellIcons::Generic(bool isFolder)
     if (isFolder)
         QueryIcon("file", attributes, SHGFI_USEFILEATTRIBUTES | SHGFI_OPENICON, images.open);
     return images;
+}
+
+HIMAGELIST CShellIcons::ImageListForDpi(UINT nDpi)
+{
+    // The small list is the one of the system's DPI; the others are as large and larger.
+    SHFILEINFOA info{};
+    auto nearest = reinterpret_cast<HIMAGELIST>(
+        ::SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    const int wanted = AfxGetSystemMetricsForDpi(SM_CXSMICON, nDpi);
+    int distance = std::abs(IconWidth(nearest) - wanted);
+    for (int kind : {SHIL_LARGE, SHIL_EXTRALARGE}) {
+        if (nearest == nullptr || distance == 0)
+            break;
+        ComPtr<IImageList> list;
+        if (FAILED(::SHGetImageList(kind, __uuidof(IImageList), list.out())))
+            continue;
+        // The lists live as long as the process; this reference only asked for one.
+        const auto handle = reinterpret_cast<HIMAGELIST>(list.get());
+        if (std::abs(IconWidth(handle) - wanted) < distance) {
+            nearest = handle;
+            distance = std::abs(IconWidth(handle) - wanted);
+        }
+    }
+    return nearest;
 }
 
 bool CShellIcons::VariesPerFile(const std::string& upperExtension)

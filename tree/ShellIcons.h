@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <windows.h>
+#include <commctrl.h>
 
 class CShellIcons {
 public:
@@ -16,6 +18,9 @@ public:
     bool Lookup(const std::string& path, bool isFolder, Images& images);
     // The shell's generic icons for any file or folder.
     Images Generic(bool isFolder);
+    // The system image list whose icons come nearest the small icon of a scale; an index
+    // means the same icon in every one of them.
+    static HIMAGELIST ImageListForDpi(UINT nDpi);
 
 private:
     // Whether the shell draws each file of this type its own icon (programs, icons,

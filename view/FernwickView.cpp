@@ -47,6 +47,7 @@ BOOL CFernwickView::Create(const char* className, const char* windowName, DWORD 
     if (!m_wndTree.Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, empty, this,
                           IDC_FOLDER_TREE))
         return FALSE;
+    m_wndTree.SetDpi(AfxGetWindowDpi(m_wndTree.m_hWnd));
     RebuildTree();
     return TRUE;
 }
@@ -71,6 +72,26 @@ void CFernwickView::SaveExpandedState()
     std::vector<std::string> list;
     m_wndTree.CollectExpanded(list, FALSE);
     WriteDirTreeList(list, AfxGetIniPath());
+}
+
+void CFernwickView::OnDpiChanged(UINT nDpi)
+{
+    m_wndTree.SetDpi(nDpi);
+    // The frame's monitor may be the one of the notification area.
+    if (m_trayIcon.Update()) {
+        m_nid.hIcon = m_trayIcon.Get();
+        g_shellCalls.Shell_NotifyIconA(NIM_MODIFY, &m_nid);
+    }
+}
+
+void CFernwickView::OnTaskbarCreated()
+{
+    // Windows says so after a change of scale too, with the icon still there: then the add
+    // fails and the icon is changed instead. Without the icon a hidden window is lost.
+    m_trayIcon.Update();
+    m_nid.hIcon = m_trayIcon.Get();
+    if (!g_shellCalls.Shell_NotifyIconA(NIM_ADD, &m_nid))
+        g_shellCalls.Shell_NotifyIconA(NIM_MODIFY, &m_nid);
 }
 
 void CFernwickView::ApplyTopMost()
@@ -123,8 +144,7 @@ void CFernwickView::OnAppAbout()
 LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == m_nTaskbarCreated && m_nTaskbarCreated != 0) {
-        // The notification area was made anew: without the icon a hidden window is lost.
-        g_shellCalls.Shell_NotifyIconA(NIM_ADD, &m_nid);
+        OnTaskbarCreated();
         return 0;
     }
     switch (message) {

@@ -8,6 +8,7 @@
 #include "framework/View.h"
 #include <shellapi.h>
 #include "tree/FolderTreeCtrl.h"
+#include "view/TrayIconImage.h"
 
 // The notification-area icon's mouse events.
 constexpr UINT WM_TRAYNOTIFY = WM_APP + 1;
@@ -33,6 +34,8 @@ public:
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     // Adds the tray icon.
     void OnInitialUpdate() override;
+    // The tree at the frame's new scale; the tray icon at the notification area's.
+    void OnDpiChanged(UINT nDpi) override;
     // Left button up restores the frame, right button up shows the tray menu; always 0.
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     // Appends a folder's subfolders (as submenus, filled when they open) and then its files,
@@ -66,8 +69,10 @@ private:
     void OnFileRefresh();
     void OnFileOpenRoot();
     void OnAppAbout();
+    // After a new notification area or a change of scale: the icon at the size it wants now.
+    void OnTaskbarCreated();
 
-    UniqueIcon m_trayIcon;         // the icon m_nid shows
+    CTrayIconImage m_trayIcon;    // the icon m_nid shows
     const UINT m_nTaskbarCreated; // the shell's notice that the notification area is new
 };
 

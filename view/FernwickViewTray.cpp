@@ -14,14 +14,13 @@ void CFernwickView::OnInitialUpdate()
     // Start-up moves the selection from the last restored folder to the first item; the
     // screen in between is never drawn, nor its icons asked for (start-up draws again).
     m_wndTree.SetRedraw(FALSE);
-    m_trayIcon.reset(static_cast<HICON>(
-        ::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+    m_trayIcon.Update();
     m_nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
     m_nid.hWnd = m_hWnd;
     m_nid.uID = 1;
     m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_nid.uCallbackMessage = WM_TRAYNOTIFY;
-    m_nid.hIcon = m_trayIcon.get();
+    m_nid.hIcon = m_trayIcon.Get();
     const std::string tip = AfxGetApp() != nullptr ? AfxGetApp()->m_strAppName : std::string();
     lstrcpynA(m_nid.szTip, tip.c_str(), 64);
     g_shellCalls.Shell_NotifyIconA(NIM_ADD, &m_nid);
