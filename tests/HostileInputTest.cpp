@@ -177,7 +177,7 @@ TEST_F(HostileInputTest, NamesOfTwoHundredFiftyFiveBytesAndPathsPastTheLimitStop
         item = Tree().GetChildItem(item);
     }
     TrayCaptions();
-    for (const std::string& path : View().m_trayPaths)
+    for (const std::string& path : TrayPaths())
         EXPECT_LT(path.size(), static_cast<size_t>(MAX_PATH));
 }
 
@@ -208,7 +208,7 @@ TEST_F(HostileInputTest, BrokenShortcutsAndVanishedFilesAreHandedOnWithoutHarm)
     }
     // Chosen from a menu built before the file went away: handed to the shell, which says no.
     TrayCaptions();
-    const auto& paths = View().m_trayPaths;
+    const auto paths = TrayPaths();
     const auto gone = std::find(paths.begin(), paths.end(), root + "\\soon gone.txt");
     ASSERT_NE(gone, paths.end());
     ::DeleteFileA((root + "\\soon gone.txt").c_str());

@@ -237,7 +237,7 @@ TEST_F(TrayTest, OpeningEverySubmenuShowsTheWholeTreeOfTheDemoRootAndOfOddNames)
                     EXPECT_EQ(seen[i].text, want[i].text);
                     EXPECT_EQ(seen[i].id == static_cast<UINT>(-1), want[i].id == static_cast<UINT>(-1)) << want[i].text;
                     if (seen[i].id != static_cast<UINT>(-1) && seen[i].id - ID_TRAY_ITEM_FIRST < View().m_trayPaths.size())
-                        paths.push_back(View().m_trayPaths[seen[i].id - ID_TRAY_ITEM_FIRST]);
+                        paths.push_back(TrayPaths()[seen[i].id - ID_TRAY_ITEM_FIRST]);
                     compare(seen[i].children, want[i].children);
                 }
             };
@@ -255,13 +255,13 @@ TEST_F(TrayTest, ARightClickReadsTheRootOnlyAndEachSubmenuOnceAsItOpens)
     Start();
     std::vector<std::string> pathsAtFirst, pathsAfter;
     shell.onPopup = [&](const TrackPopupCall& popup) {
-        pathsAtFirst = View().m_trayPaths;
+        pathsAtFirst = TrayPaths();
         HMENU a = ::GetSubMenu(popup.menu, 0);
         EXPECT_EQ(::GetMenuItemCount(a), 0) << "not read before it opens";
         for (int i = 0; i < 2; ++i)
             ::SendMessageA(popup.owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(a), 0);
         EXPECT_EQ(::GetMenuItemCount(a), 2) << "Deep, a1.txt: filled once";
-        pathsAfter = View().m_trayPaths;
+        pathsAfter = TrayPaths();
         return FALSE;
     };
     ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
@@ -279,7 +279,7 @@ TEST_F(TrayTest, AChosenFileOpensAfterTheMenuIsGoneAndOtherIdsGoTheFrameworksWay
     // The choice arrives as a command after TrackPopupMenu has returned.
     ::SendMessageA(View().m_hWnd, WM_COMMAND, ID_TRAY_ITEM_FIRST + 1, 0);
     ASSERT_EQ(shell.shellExecutes.size(), 1u);
-    EXPECT_EQ(shell.shellExecutes[0].file, View().m_trayPaths[1]);
+    EXPECT_EQ(shell.shellExecutes[0].file, TrayPaths()[1]);
     EXPECT_EQ(shell.shellExecutes[0].owner, View().m_hWnd);
 
     AFX_CMDHANDLERINFO info;
@@ -352,7 +352,7 @@ TEST_F(TrayTest, DeepAndLongNestingShowsEveryLevelTheFileFunctionsReach)
     EXPECT_EQ(depth(named("l0")), 40u) << "every level";
     EXPECT_GT(depth(named("long")), 5u);
     size_t longest = 0;
-    for (const std::string& path : View().m_trayPaths) {
+    for (const std::string& path : TrayPaths()) {
         EXPECT_LT(path.size(), static_cast<size_t>(MAX_PATH));
         longest = std::max(longest, path.size());
     }

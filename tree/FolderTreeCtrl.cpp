@@ -11,6 +11,11 @@ CFolderTreeCtrl::~CFolderTreeCtrl()
 
 BOOL CFolderTreeCtrl::DisplayTree(const std::string& root, BOOL bShowFiles)
 {
+    return DisplayTree(PathFromAnsi(root), bShowFiles);
+}
+
+BOOL CFolderTreeCtrl::DisplayTree(const ShellPath& root, BOOL bShowFiles)
+{
     if (GetStyle() & TVS_EDITLABELS)
         ModifyStyle(TVS_EDITLABELS, 0);
     StopWatching();
@@ -18,9 +23,9 @@ BOOL CFolderTreeCtrl::DisplayTree(const std::string& root, BOOL bShowFiles)
     if (!AttachSystemImageList())
         return FALSE;
     m_bShowFiles = bShowFiles;
-    m_strRootPath = root;
-    if (!EndsWithBackslash(root.c_str()))
-        m_strRootPath += '\\';
+    const ShellPath rooted = EndsWithBackslash(root.ansi.c_str()) ? root : Append(root, "\\");
+    m_strRootPath = rooted.ansi;
+    m_strRootWide = rooted.wide;
     FillChildren(TVI_ROOT, root);
     WatchRoot();
     return TRUE;
@@ -59,29 +64,50 @@ void CFolderTreeCtrl::SetDpi(UINT nDpi)
     SetItemHeight(-1);
 }
 
-void CFolderTreeCtrl::FillChildren(HTREEITEM hParent, const std::string& folder)
+void CFolderTreeCtrl::FillChildren(HTREEITEM hParent, const ShellPath& folder)
 {
     // A big folder takes a while to read: the hourglass stands from the first entry on.
     CWaitCursor wait;
     const std::vector<FolderEntry> entries = ListFolder(folder, ListingRule::Tree, m_bShowFiles);
-    const std::string searchRoot = AbsoluteFolder(folder);
+    const ShellPath searchRoot = AbsoluteFolder(folder);
     SetRedraw(FALSE);
     for (const FolderEntry& entry : entries)
         InsertEntry(hParent, TVI_LAST, searchRoot, entry);
     SetRedraw(TRUE);
 }
 
-HTREEITEM CFolderTreeCtrl::InsertEntry(HTREEITEM hParent, HTREEITEM hInsertAfter, const std::string& searchRoot,
+HTREEITEM CFolderTreeCtrl::InsertEntry(HTREEITEM hParent, HTREEITEM hInsertAfter, const ShellPath& searchRoot,
                                        const FolderEntry& entry)
 {
-    const std::string path = JoinPath(searchRoot, entry.name);
-    HTREEITEM hItem = InsertPathItem(hParent, path, entry.kind, hInsertAfter);
+    const ShellPath path = EntryPath(searchRoot, entry);
+    HTREEITEM hItem = nullptr;
+    if (entry.wide.empty()) {
+        hItem = InsertPathItem(hParent, path.ansi, entry.kind, hInsertAfter);
+    } else {
+        // Its real name, through the wide message, into the same control.
+        std::wstring text = WideCaption(entry);
+        TVINSERTSTRUCTW insert{};
+        insert.hParent = hParent;
+        insert.hInsertAfter = hInsertAfter;
+        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+        insert.item.pszText = text.data();
+        insert.item.iImage = I_IMAGECALLBACK;
+        insert.item.iSelectedImage = I_IMAGECALLBACK;
+        insert.item.lParam = entry.kind;
+        hItem = InsertItem(insert);
+    }
     if (hItem != nullptr && entry.kind == kindFolder && HasChildren(path))
         InsertPlaceholder(hItem);
     return hItem;
 }
 
-BOOL CFolderTreeCtrl::HasChildren(const std::string& folder)
+std::wstring CFolderTreeCtrl::EntryText(HTREEITEM hParent, const ShellPath& searchRoot, const FolderEntry& entry) const
+{
+    return entry.wide.empty() ? FromCodePage(ItemText(hParent, EntryPath(searchRoot, entry).ansi, entry.kind))
+                              : WideCaption(entry);
+}
+
+BOOL CFolderTreeCtrl::HasChildren(const ShellPath& folder)
 {
     return HasButtonEntries(folder, m_bShowFiles);
 }
@@ -125,7 +151,7 @@ void CFolderTreeCtrl::OnGetDispInfo(NMHDR* pHeader, LRESULT* pResult)
     if (!(item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)))
         return;
     const auto kind = static_cast<ItemKind>(item.lParam);
-    const std::string path = FileNameOf(GetItemPath(item.hItem), kind);
+    const ShellPath path = Append(GetItemShellPath(item.hItem), FileNameOf("", kind));
     CShellIcons::Images images;
     if (!m_icons.Lookup(path, kind == kindFolder, images)) {
         m_strError = "Error Gettting SystemFileInfo!";
@@ -155,6 +181,22 @@ std::string CFolderTreeCtrl::GetItemPath(HTREEITEM hItem) const
         path += *it + '\\';
     TrimRightBackslashes(path);
     return m_strRootPath.empty() ? path : m_strRootPath + path;
+}
+
+ShellPath CFolderTreeCtrl::GetItemShellPath(HTREEITEM hItem) const
+{
+    std::wstring path;
+    for (HTREEITEM h = hItem; h != nullptr; h = GetParentItem(h))
+        path = GetItemTextW(h) + L'\\' + path;
+    while (!path.empty() && path.back() == L'\\')
+        path.pop_back();
+    return PathFromWide(RootPath().Wide() + path);
+}
+
+std::string CFolderTreeCtrl::SpelledText(HTREEITEM hItem) const
+{
+    std::string text;
+    return ToCodePage(GetItemTextW(hItem), text) ? text : std::string();
 }
 
 bool CFolderTreeCtrl::StripRoot(std::string& path) const
@@ -190,7 +232,7 @@ void CFolderTreeCtrl::RefillItem(HTREEITEM hItem, UINT nAction)
     if (nAction != TVE_EXPAND)
         return;
     DeleteChildren(hItem);
-    const std::string path = GetItemPath(hItem);
+    const ShellPath path = GetItemShellPath(hItem);
     FillChildren(hItem, path);
     WatchFolder(hItem, path);
 }

@@ -6,15 +6,26 @@
 #include "frame/MainFrame.h"
 #include "framework/ShellCalls.h"
 #include "res/resource.h"
+#include "framework/Handles.h"
+#include "tree/FolderListing.h"
 #include "tree/Launching.h"
 #include "tree/PathHelpers.h"
 
-std::string RootFolderArgument()
+ShellPath RootFolderArgument()
 {
-    if (__argc >= 2)
-        return __argv[1];
+    if (__argc >= 2) {
+        // The ANSI argument vector guesses at a name code page 932 cannot spell; the wide
+        // command line holds it as it is.
+        int count = 0;
+        const UniqueLocalMemory arguments(::CommandLineToArgvW(::GetCommandLineW(), &count));
+        const auto* wide = static_cast<wchar_t**>(arguments.get());
+        if (wide != nullptr && count >= 2)
+            if (ShellPath root = PathFromWide(wide[1]); root.IsWide())
+                return root;
+        return PathFromAnsi(__argv[1]);
+    }
     // No test for a current directory that already ends in a backslash (a drive root).
-    return AfxGetCurrentDirectory() + "\\Root";
+    return PathFromAnsi(AfxGetCurrentDirectory() + "\\Root");
 }
 
 std::string ResolveRootFolder(const std::string& given)
@@ -23,6 +34,14 @@ std::string ResolveRootFolder(const std::string& given)
         return {};
     std::string full = AfxGetFullPathName(given.c_str());
     return full.size() < MAX_PATH ? full : std::string();
+}
+
+ShellPath ResolveRootFolder(const ShellPath& given)
+{
+    if (!given.IsWide())
+        return PathFromAnsi(ResolveRootFolder(given.ansi));
+    const ShellPath full = given.wide.size() < MAX_PATH ? AbsoluteFolder(given) : ShellPath();
+    return full.wide.size() < MAX_PATH ? full : ShellPath();
 }
 
 CFernwickView::CFernwickView()
@@ -55,9 +74,10 @@ BOOL CFernwickView::Create(const char* className, const char* windowName, DWORD 
 void CFernwickView::RebuildTree()
 {
     m_wndTree.DeleteAllItems();
-    const std::string root = ResolveRootFolder(RootFolderArgument());
-    if (root.empty()) {
+    const ShellPath root = ResolveRootFolder(RootFolderArgument());
+    if (root.Empty()) {
         m_wndTree.m_strRootPath.clear();
+        m_wndTree.m_strRootWide.clear();
         return;
     }
     m_wndTree.DisplayTree(root, TRUE);
@@ -103,10 +123,10 @@ void CFernwickView::ApplyTopMost()
                         SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void CFernwickView::LaunchPath(const std::string& path)
+void CFernwickView::LaunchPath(const ShellPath& path)
 {
     // Internet shortcuts are ordinary files here: they run in the current directory.
-    OpenWithShell(m_hWnd, path, IsShortcutFile(path.c_str()));
+    OpenWithShell(m_hWnd, path, IsShortcutFile(path.ansi.c_str()));
 }
 
 void CFernwickView::OnViewTopMost()
@@ -129,10 +149,13 @@ void CFernwickView::OnFileRefresh()
 
 void CFernwickView::OnFileOpenRoot()
 {
-    const std::string& root = m_wndTree.m_strRootPath;
-    if (root.empty())
+    const ShellPath root = m_wndTree.RootPath();
+    if (root.Empty())
         return;
-    g_shellCalls.ShellExecuteA(nullptr, "open", root.c_str(), nullptr, "", SW_SHOW);
+    if (root.IsWide())
+        g_shellCalls.ShellExecuteW(nullptr, L"open", root.wide.c_str(), nullptr, L"", SW_SHOW);
+    else
+        g_shellCalls.ShellExecuteA(nullptr, "open", root.ansi.c_str(), nullptr, "", SW_SHOW);
 }
 
 void CFernwickView::OnAppAbout()

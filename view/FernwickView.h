@@ -29,7 +29,7 @@ public:
     // Puts the main frame into or out of the topmost z-order.
     void ApplyTopMost();
     // Opens a file chosen in the tray menu.
-    void LaunchPath(const std::string& path);
+    void LaunchPath(const ShellPath& path);
     // Tray file commands are found in m_trayPaths; the rest goes the framework's way.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     // Adds the tray icon.
@@ -40,14 +40,14 @@ public:
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     // Appends a folder's subfolders (as submenus, filled when they open) and then its files,
     // in the order the file system gives them; folder ends with a backslash.
-    void BuildFolderMenu(HMENU hMenu, const std::string& folder);
+    void BuildFolderMenu(HMENU hMenu, const ShellPath& folder);
 
     NOTIFYICONDATAA m_nid{};
     CFolderTreeCtrl m_wndTree;
     bool m_bTopMost = false;
-    std::vector<std::string> m_trayPaths; // entry i: the tray menu's file command 32800 + i
+    std::vector<ShellPath> m_trayPaths; // entry i: the tray menu's file command 32800 + i
     // The submenus of the open tray menu not yet opened, with their folders.
-    std::unordered_map<HMENU, std::string> m_traySubmenus;
+    std::unordered_map<HMENU, ShellPath> m_traySubmenus;
 
 protected:
     // Removes the tray icon and stores the always-on-top flag, when the file exists.
@@ -77,7 +77,8 @@ private:
 };
 
 // The first command-line argument, or "Root" under the current directory.
-std::string RootFolderArgument();
+ShellPath RootFolderArgument();
 // The root made absolute; empty when it does not fit MAX_PATH bytes, since a cut path
 // would show a different folder.
 std::string ResolveRootFolder(const std::string& given);
+ShellPath ResolveRootFolder(const ShellPath& given);

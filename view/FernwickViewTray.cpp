@@ -49,7 +49,7 @@ void CFernwickView::ShowTrayMenu()
     if (!top)
         return;
     if (!m_wndTree.m_strRootPath.empty())
-        BuildFolderMenu(top.get(), m_wndTree.m_strRootPath);
+        BuildFolderMenu(top.get(), m_wndTree.RootPath());
     AppendFixedItems(top.get());
 
     // The menu closes when the user clicks elsewhere only if its owner is in the foreground.
@@ -66,18 +66,23 @@ void CFernwickView::ShowTrayMenu()
     ::PostMessageA(self, WM_NULL, 0, 0);
 }
 
-void CFernwickView::BuildFolderMenu(HMENU hMenu, const std::string& folder)
+void CFernwickView::BuildFolderMenu(HMENU hMenu, const ShellPath& folder)
 {
+    // A caption code page 932 cannot spell goes to the wide call.
+    const auto append = [hMenu](UINT flags, UINT_PTR id, const FolderEntry& entry) {
+        return entry.wide.empty() ? ::AppendMenuA(hMenu, flags, id, Caption(entry.name, entry.kind).c_str())
+                                  : ::AppendMenuW(hMenu, flags, id, WideCaption(entry).c_str());
+    };
     for (const FolderEntry& entry : ListFolder(folder, ListingRule::Tray)) {
-        const std::string path = folder + entry.name;
+        const ShellPath path = EntryPath(folder, entry);
         if (entry.kind == kindFolder) {
             // Filled when it is about to open: a right click reads one folder, not the tree.
             HMENU hSub = ::CreatePopupMenu();
             if (hSub == nullptr)
                 return; // out of menu handles: what is built so far stays
             const int count = ::GetMenuItemCount(hMenu);
-            if (::AppendMenuA(hMenu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(hSub), entry.name.c_str())) {
-                m_traySubmenus.emplace(hSub, path + '\\');
+            if (append(MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(hSub), entry)) {
+                m_traySubmenus.emplace(hSub, Append(path, "\\"));
                 continue;
             }
             // A refused submenu may still have left an item behind, whose id would be the handle.
@@ -86,13 +91,12 @@ void CFernwickView::BuildFolderMenu(HMENU hMenu, const std::string& folder)
             ::DestroyMenu(hSub);
             continue;
         }
-        if (path.size() >= MAX_PATH)
+        if ((path.IsWide() ? path.wide.size() : path.ansi.size()) >= MAX_PATH)
             continue; // no file function could open it
         if (m_trayPaths.size() >= kTrayItemLimit)
             return;
         m_trayPaths.push_back(path);
-        ::AppendMenuA(hMenu, MF_STRING, ID_TRAY_ITEM_FIRST + m_trayPaths.size() - 1,
-                      Caption(entry.name, entry.kind).c_str());
+        append(MF_STRING, ID_TRAY_ITEM_FIRST + m_trayPaths.size() - 1, entry);
     }
 }
 
@@ -104,7 +108,7 @@ void CFernwickView::OnInitMenuPopup(HMENU hPopup, UINT, BOOL bSysMenu)
     const auto it = m_traySubmenus.find(hPopup);
     if (it == m_traySubmenus.end())
         return;
-    const std::string folder = std::move(it->second);
+    const ShellPath folder = std::move(it->second);
     m_traySubmenus.erase(it);
     BuildFolderMenu(hPopup, folder);
 }
@@ -144,7 +148,7 @@ BOOL CFernwickView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERIN
     // Only a real command runs a launch; lookups and update requests find nothing here.
     if (pHandlerInfo == nullptr && nID >= ID_TRAY_ITEM_FIRST && nCode == CN_COMMAND &&
         nID - ID_TRAY_ITEM_FIRST < m_trayPaths.size()) {
-        const std::string path = m_trayPaths[nID - ID_TRAY_ITEM_FIRST];
+        const ShellPath path = m_trayPaths[nID - ID_TRAY_ITEM_FIRST];
         LaunchPath(path);
         return TRUE;
     }

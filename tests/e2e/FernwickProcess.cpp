@@ -76,6 +76,23 @@ FernwickProcess::FernwickProcess(const std::string& workDir, WORD showCommand,
     m_attempts = child.attempts;
 }
 
+FernwickProcess::FernwickProcess(const std::string& workDir, const std::wstring& argument)
+    : m_commandLine(Quoted(FernwickPath()) + " (and a wide argument)")
+{
+    const auto wide = [](const std::string& text) {
+        std::wstring result(text.size() + 1, L'\0');
+        result.resize(static_cast<size_t>(::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, result.data(),
+                                                                static_cast<int>(result.size())) - 1));
+        return result;
+    };
+    ChildProcess child = StartChild(wide(Quoted(FernwickPath())) + L" \"" + argument + L"\"", wide(workDir).c_str(),
+                                    SW_SHOWNORMAL);
+    m_process = std::move(child.process);
+    m_pid = child.pid;
+    m_startError = child.error;
+    m_attempts = child.attempts;
+}
+
 FernwickProcess::~FernwickProcess()
 {
     if (!Running())

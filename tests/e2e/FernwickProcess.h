@@ -40,6 +40,8 @@ public:
     // (each quoted) after the program's name; a failed CreateProcessA is tried again.
     explicit FernwickProcess(const std::string& workDir, WORD showCommand = SW_SHOWNORMAL,
                              const std::vector<std::string>& arguments = {});
+    // The same with one argument as the wide command line holds it.
+    FernwickProcess(const std::string& workDir, const std::wstring& argument);
     FernwickProcess(const FernwickProcess&) = delete;
     FernwickProcess& operator=(const FernwickProcess&) = delete;
     ~FernwickProcess();
