@@ -4,8 +4,6 @@
 #include "about/LinkLabel.h"
 #include "framework/Dialog.h"
 
-// The program's version, as the About box tells it.
-constexpr char kVersion[] = "1.20";
 
 class CAboutBox : public CDialog {
 public:

@@ -18,7 +18,6 @@ constexpr int CN_COMMAND = 0;
 constexpr int CN_UPDATE_COMMAND_UI = -1;
 
 // Private framework messages.
-constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
 constexpr UINT WM_INITIALUPDATE = 0x0364;
 
 // Style of the view window; its border becomes a sunken client edge.

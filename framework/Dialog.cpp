@@ -196,5 +196,5 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
     dialog->m_layout.clear();
     dialog->m_font.reset();
     AfxTakeOverDialogScaling(hWnd);
-    return dialog->OnInitDialog();
+    return AfxCallGuarded([dialog] { return dialog->OnInitDialog(); });
 }

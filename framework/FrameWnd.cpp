@@ -179,7 +179,7 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CREATE:
         if (Default() == -1)
             return -1;
-        if (!OnCreateClient(static_cast<CCreateContext*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams)))
+        if (!OnCreateClient(static_cast<CCreateContext*>(CreationParam(lParam))))
             return -1;
         RecalcLayout();
         return 0;

@@ -1,43 +1,30 @@
 #include "framework/Path.h"
-#include <windows.h>
-
-namespace {
-// Both calls answer a too small buffer with the size they need, terminator included.
-template <class Call>
-std::string ReadGrowing(Call call)
-{
-    std::string text(MAX_PATH, '\0');
-    for (;;) {
-        DWORD n = call(static_cast<DWORD>(text.size()), text.data());
-        if (n < text.size()) {
-            text.resize(n);
-            return text;
-        }
-        text.resize(n);
-    }
-}
-} // namespace
+#include "framework/GrowingText.h"
 
 std::string AfxGetCurrentDirectory()
 {
-    return ReadGrowing([](DWORD size, char* buffer) { return ::GetCurrentDirectoryA(size, buffer); });
+    return AfxReadGrowing<char>([](char* buffer, size_t size) {
+        return ::GetCurrentDirectoryA(static_cast<DWORD>(size), buffer);
+    });
 }
 
 std::string AfxGetFullPathName(const char* path)
 {
-    return ReadGrowing([path](DWORD size, char* buffer) { return ::GetFullPathNameA(path, size, buffer, nullptr); });
+    return AfxReadGrowing<char>([path](char* buffer, size_t size) {
+        return ::GetFullPathNameA(path, static_cast<DWORD>(size), buffer, nullptr);
+    });
+}
+
+std::wstring AfxGetFullPathName(const wchar_t* path)
+{
+    return AfxReadGrowing<wchar_t>([path](wchar_t* buffer, size_t size) {
+        return ::GetFullPathNameW(path, static_cast<DWORD>(size), buffer, nullptr);
+    });
 }
 
 std::string AfxGetModuleFileName()
 {
-    // A cut name comes back filling the whole buffer: grow until it does not.
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
+    return AfxReadGrowing<char>([](char* buffer, size_t size) {
+        return ::GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
+    });
 }

@@ -4,4 +4,5 @@
 
 std::string AfxGetCurrentDirectory();
 std::string AfxGetFullPathName(const char* path);
+std::wstring AfxGetFullPathName(const wchar_t* path);
 std::string AfxGetModuleFileName();

@@ -1,4 +1,5 @@
 #include "framework/TreeCtrl.h"
+#include "framework/GrowingText.h"
 
 BOOL CTreeCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
@@ -6,26 +7,20 @@ BOOL CTreeCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT n
 }
 
 namespace {
-// A text that fills the buffer may have been cut: try again with twice the room.
 template <class Char, class Item, UINT message>
 std::basic_string<Char> ReadItemText(const CTreeCtrl& tree, HTREEITEM hItem)
 {
-    std::basic_string<Char> text(256, Char());
-    for (;;) {
+    return AfxReadGrowing<Char>([&](Char* buffer, size_t size) -> size_t {
         Item item{};
         item.mask = TVIF_TEXT;
         item.hItem = hItem;
-        item.pszText = text.data();
-        item.cchTextMax = static_cast<int>(text.size());
+        item.pszText = buffer;
+        item.cchTextMax = static_cast<int>(size);
+        buffer[0] = Char();
         if (!tree.SendMessage(message, 0, reinterpret_cast<LPARAM>(&item)))
-            return {};
-        const size_t length = std::char_traits<Char>::length(text.c_str());
-        if (length < text.size() - 1) {
-            text.resize(length);
-            return text;
-        }
-        text.assign(text.size() * 2, Char());
-    }
+            return 0;
+        return std::char_traits<Char>::length(buffer);
+    }, 256);
 }
 } // namespace
 

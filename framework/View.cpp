@@ -57,7 +57,7 @@ LRESULT CView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE: {
-        auto* context = static_cast<CCreateContext*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        auto* context = static_cast<CCreateContext*>(CreationParam(lParam));
         if (context != nullptr && context->m_pCurrentDoc != nullptr)
             context->m_pCurrentDoc->AddView(this);
         break;

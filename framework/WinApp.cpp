@@ -1,6 +1,8 @@
 #include "framework/WinApp.h"
+#include <cstdlib>
 #include <algorithm>
 #include "framework/DocTemplate.h"
+#include "framework/GrowingText.h"
 #include "framework/ShellCalls.h"
 #include "framework/Wnd.h"
 
@@ -8,10 +10,13 @@ namespace {
 CWinApp* g_pApp = nullptr;
 int g_nModalLoops = 0;
 
+// The system's own timer message, which blinks the caret; windows.h leaves it unnamed.
+constexpr UINT kWmSysTimer = 0x0118;
+
 // The caret's blink and repaints do not end an idle period.
 bool IsIdleMessage(const MSG& msg)
 {
-    return msg.message != WM_PAINT && msg.message != 0x0118;
+    return msg.message != WM_PAINT && msg.message != kWmSysTimer;
 }
 } // namespace
 
@@ -92,13 +97,9 @@ int CWinApp::Run()
     }
 }
 
-BOOL CWinApp::OnIdle(LONG lCount)
+BOOL CWinApp::OnIdle(LONG)
 {
-    if (lCount == 0) {
-        if (m_pMainWnd != nullptr)
-            m_pMainWnd->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
-        return TRUE;
-    }
+    // No tool or status bar waits for an update: idle time only lets temporary wrappers go.
     CWnd::DeleteTempMap();
     return FALSE;
 }
@@ -138,7 +139,7 @@ void CWinApp::DoWaitCursor(int nCode)
 {
     m_nWaitCursorCount += nCode;
     if (m_nWaitCursorCount > 0) {
-        HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514))); // IDC_WAIT
+        HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
         if (nCode > 0 && m_nWaitCursorCount == 1)
             m_hcurWaitCursorRestore = previous;
     } else {
@@ -195,16 +196,10 @@ bool AfxInModalState()
 
 std::string AfxLoadString(UINT nID)
 {
-    // LoadStringA reports a cut text as filling the buffer: grow until it does not.
-    std::string text(256, '\0');
-    for (;;) {
-        int n = ::LoadStringA(AfxGetInstanceHandle(), nID, text.data(), static_cast<int>(text.size()));
-        if (n < static_cast<int>(text.size()) - 1) {
-            text.resize(static_cast<size_t>(n > 0 ? n : 0));
-            return text;
-        }
-        text.resize(text.size() * 2);
-    }
+    return AfxReadGrowing<char>([nID](char* buffer, size_t size) {
+        const int length = ::LoadStringA(AfxGetInstanceHandle(), nID, buffer, static_cast<int>(size));
+        return static_cast<size_t>(length > 0 ? length : 0);
+    }, 256);
 }
 
 int AfxMessageBox(const char* text, UINT nType)
@@ -223,6 +218,13 @@ int AfxMessageBox(const char* text, UINT nType)
     const std::string caption = app != nullptr ? app->m_strAppName : std::string();
     const CModalScope modal;
     return g_shellCalls.MessageBoxA(CWnd::GetSafeOwner(), text, caption.c_str(), nType);
+}
+
+void AfxAbortProgram()
+{
+    // Nothing of the program runs after this: its state is not to be trusted.
+    AfxMessageBox(AFX_IDP_INTERNAL_FAILURE, MB_OK | MB_ICONSTOP);
+    ::ExitProcess(EXIT_FAILURE);
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType)

@@ -61,6 +61,20 @@ public:
 };
 bool AfxInModalState();
 
+// A handler failed in a way nothing can mend (an exception reached the system's callback):
+// the program says so in a message box and ends.
+[[noreturn]] void AfxAbortProgram();
+// Runs a handler the system called back; an exception never crosses into the system's code.
+template <class Handler>
+auto AfxCallGuarded(Handler handler) -> decltype(handler())
+{
+    try {
+        return handler();
+    } catch (...) {
+        AfxAbortProgram();
+    }
+}
+
 std::string AfxLoadString(UINT nID);
 // A message box owned by the main window's last active pop-up, captioned with the
 // application name; OK and yes/no boxes without an icon get the exclamation mark.

@@ -2,7 +2,6 @@
 #include <utility>
 #include "framework/WinApp.h"
 
-CWnd* CWnd::s_pWndInit = nullptr;
 std::unordered_map<HWND, CWnd*> CWnd::s_permanent;
 std::unordered_map<HWND, std::unique_ptr<CWnd>> CWnd::s_temporary;
 
@@ -54,7 +53,7 @@ void CWnd::RegisterWindowClass(const char* name, HICON hIcon, int backgroundColo
     wc.lpfnWndProc = AfxWndProc;
     wc.hInstance = AfxGetInstanceHandle();
     wc.hIcon = hIcon;
-    wc.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(backgroundColor + 1));
     wc.lpszClassName = name;
     ::RegisterClassExA(&wc);
@@ -90,20 +89,18 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, const char* className, const char* windowNa
         return FALSE;
     }
 
-    s_pWndInit = this;
+    // A window of the framework's classes binds itself at WM_NCCREATE from the creation data;
+    // from then on a failed creation has already run WM_NCDESTROY and PostNcDestroy.
+    CreationData data{this, cs.lpCreateParams, false};
     HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style),
-                                  cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance,
-                                  cs.lpCreateParams);
-    // A window of the framework's classes binds itself at its first message; from then on
-    // a failed creation has already run WM_NCDESTROY and PostNcDestroy.
-    const bool bound = s_pWndInit == nullptr;
-    s_pWndInit = nullptr;
+                                  cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, &data);
     if (hWnd == nullptr) {
-        if (!bound)
+        if (!data.bound)
             PostNcDestroy();
         return FALSE;
     }
-    if (!bound)
+    // A window of another class (a common control) is subclassed once it exists.
+    if (!data.bound)
         SubclassWindow(hWnd);
     return TRUE;
 }
@@ -124,12 +121,15 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
 {
     if (FromHandlePermanent(hWnd) != nullptr)
         return FromHandlePermanent(hWnd) == this;
-    auto previous = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
-    Attach(hWnd, previous == AfxWndProc ? ::DefWindowProcA : previous);
+    Attach(hWnd);
     PreSubclassWindow();
-    if (previous != AfxWndProc)
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc));
-    return TRUE;
+    m_bSubclassed = ::SetWindowSubclass(hWnd, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+    return m_bSubclassed;
+}
+
+void* CWnd::CreationParam(LPARAM lParam)
+{
+    return static_cast<CreationData*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams)->param;
 }
 
 BOOL CWnd::PreTranslateMessage(MSG*)
@@ -156,10 +156,9 @@ HWND CWnd::GetSafeOwner()
     return app != nullptr && app->m_pMainWnd != nullptr ? ::GetLastActivePopup(app->m_pMainWnd->m_hWnd) : nullptr;
 }
 
-void CWnd::Attach(HWND hWnd, WNDPROC pfnSuper)
+void CWnd::Attach(HWND hWnd)
 {
     m_hWnd = hWnd;
-    m_pfnSuper = pfnSuper;
     s_permanent[hWnd] = this;
     s_temporary.erase(hWnd);
 }
@@ -227,7 +226,9 @@ void CWnd::SendMessageToDescendants(UINT msg, WPARAM wParam, LPARAM lParam) cons
 
 LRESULT CWnd::Default()
 {
-    return ::CallWindowProcA(m_pfnSuper, m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
+    if (m_bSubclassed)
+        return ::DefSubclassProc(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
+    return ::DefWindowProcA(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
 }
 
 BOOL CWnd::ReflectToChild(HWND hWndChild, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
@@ -311,18 +312,30 @@ BOOL CWnd::OnReflect(UINT, WPARAM, LPARAM, LRESULT*)
 
 LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CWnd* wnd = FromHandlePermanent(hWnd);
-    if (wnd == nullptr) {
-        if (s_pWndInit == nullptr)
-            return ::DefWindowProcA(hWnd, message, wParam, lParam);
-        wnd = std::exchange(s_pWndInit, nullptr);
-        wnd->Attach(hWnd, ::DefWindowProcA);
+    if (message == WM_NCCREATE) {
+        auto* data = static_cast<CreationData*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        data->bound = true;
+        data->wnd->Attach(hWnd);
     }
+    CWnd* wnd = FromHandlePermanent(hWnd);
+    // Messages before WM_NCCREATE (WM_GETMINMAXINFO) find no object yet.
+    return wnd != nullptr ? Dispatch(wnd, hWnd, message, wParam, lParam) : ::DefWindowProcA(hWnd, message, wParam, lParam);
+}
 
+LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    return Dispatch(reinterpret_cast<CWnd*>(data), hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Dispatch(CWnd* wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
     CurrentMessage outer = wnd->m_current;
     wnd->m_current = {message, wParam, lParam};
-    LRESULT result = wnd->WindowProc(message, wParam, lParam);
+    const LRESULT result = AfxCallGuarded([&] { return wnd->WindowProc(message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
+        if (wnd->m_bSubclassed)
+            ::RemoveWindowSubclass(hWnd, SubclassProc, 0);
+        wnd->m_bSubclassed = false;
         s_permanent.erase(hWnd);
         wnd->m_hWnd = nullptr;
         wnd->PostNcDestroy();

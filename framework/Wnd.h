@@ -30,8 +30,12 @@ public:
                         CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
     virtual BOOL DestroyWindow();
     // Routes an existing window's messages (a dialog control, a common control) to this
-    // object; PreSubclassWindow runs first, with the object already bound to the window.
+    // object through the system's subclassing; PreSubclassWindow runs first, with the object
+    // already bound to the window.
     BOOL SubclassWindow(HWND hWnd);
+    // What a window of the framework's classes was created with (CreateEx's lpParam): the
+    // creation data carries the object as well.
+    static void* CreationParam(LPARAM lParam);
 
     // A message the loop retrieved for this window or a child of it, before it is
     // dispatched; TRUE when it needs no dispatching.
@@ -108,14 +112,23 @@ private:
         LPARAM lParam = 0;
     };
 
+    struct CreationData {
+        CWnd* wnd;
+        void* param;
+        bool bound; // set at WM_NCCREATE: the window is of the framework's classes
+    };
+
     static LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void Attach(HWND hWnd, WNDPROC pfnSuper);
+    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR data);
+    // The one way in for every message of a bound window.
+    static LRESULT Dispatch(CWnd* wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void Attach(HWND hWnd);
     BOOL ReflectToChild(HWND hWndChild, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
-    WNDPROC m_pfnSuper = nullptr;
+    bool m_bSubclassed = false; // a window of another class, reached through SetWindowSubclass
     CurrentMessage m_current;
 
-    static CWnd* s_pWndInit; // the object whose window is being created
     static std::unordered_map<HWND, CWnd*> s_permanent;
     static std::unordered_map<HWND, std::unique_ptr<CWnd>> s_temporary;
 };

@@ -1,5 +1,6 @@
 // The About box as the user meets it: shown modally and driven from inside its own loop.
 #include <gtest/gtest.h>
+#include "Version.h"
 #include <string>
 #include "ModalScript.h"
 #include "ResourceCount.h"
@@ -67,7 +68,7 @@ TEST(AboutBoxTest, TheApplicationsAboutCommandTellsNameVersionAndCopyright)
             return INT_PTR{0};
         },
         {[](HWND hDlg) {
-            EXPECT_EQ(ItemText(hDlg, IDC_VERSION), "Fernwick Version 1.20");
+            EXPECT_EQ(ItemText(hDlg, IDC_VERSION), "Fernwick Version " FERNWICK_VERSION);
             EXPECT_EQ(ItemText(hDlg, IDC_COPYRIGHT), "Copyright (C) 2026 The Fernwick developers");
             EXPECT_EQ(ItemText(hDlg, IDC_LINK), FERNWICK_WEB_PAGE);
             EXPECT_NE(CWnd::FromHandlePermanent(::GetDlgItem(hDlg, IDC_LINK)), nullptr) << "bound to the label";

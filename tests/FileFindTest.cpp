@@ -94,7 +94,7 @@ TEST(FileFindTest, AttributesAndDots)
 TEST(WaitCursorTest, NestedWaitCursorsRestoreThePreviousCursorOnlyAtTheEnd)
 {
     CWinApp app;
-    HCURSOR arrow = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    HCURSOR arrow = ::LoadCursorA(nullptr, IDC_ARROW);
     ::SetCursor(arrow);
     {
         CWaitCursor outer;

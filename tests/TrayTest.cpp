@@ -2,6 +2,7 @@
 // mouse events, the folder part in the search's own order, the fixed items, and what a
 // chosen item does after the menu is gone.
 #include <gtest/gtest.h>
+#include "Version.h"
 #include <cstdlib>
 #include "AppFixture.h"
 #include "ModalScript.h"
@@ -403,7 +404,7 @@ TEST_F(TrayTest, AboutWorksFromTheMenuWhileTheWindowIsHidden)
             version = text;
             PostKey(hDlg, VK_ESCAPE);
         }});
-    EXPECT_EQ(version, "Fernwick Version 1.20");
+    EXPECT_EQ(version, "Fernwick Version " FERNWICK_VERSION);
     EXPECT_FALSE(::IsWindowVisible(Frame())) << "the window stays in the tray";
 }
 

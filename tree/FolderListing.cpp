@@ -30,15 +30,7 @@ ShellPath AbsoluteFolder(const ShellPath& folder)
 {
     if (!folder.IsWide())
         return PathFromAnsi(AfxGetFullPathName(folder.ansi.c_str()));
-    std::wstring full(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetFullPathNameW(folder.wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (n < full.size()) {
-            full.resize(n);
-            return PathFromWide(full);
-        }
-        full.resize(n);
-    }
+    return PathFromWide(AfxGetFullPathName(folder.wide.c_str()));
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name)

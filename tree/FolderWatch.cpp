@@ -1,6 +1,7 @@
 #include "tree/FolderWatch.h"
 #include <windows.h>
 #include "framework/Handles.h"
+#include "framework/WinApp.h"
 
 namespace {
 constexpr DWORD kFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
@@ -54,7 +55,8 @@ struct CFolderWatch::Request {
             request->folder.reset(); // a folder being deleted is gone only once no handle holds it
         // Last: the callback may end the watch, and with it this request.
         Callback onChange = request->onChange;
-        onChange(change);
+        AfxCallGuarded([&] { onChange(change); }); // a completion routine is a call from the system
+
     }
 
     static std::vector<std::wstring> Names(const BYTE* buffer, DWORD bytes)
