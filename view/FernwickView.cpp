@@ -26,7 +26,7 @@ std::string ResolveRootFolder(const std::string& given)
 }
 
 CFernwickView::CFernwickView()
-    : m_bTopMost(ReadTopMost(AfxGetIniPath())), m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
+    : m_bTopMost(AfxGetSavedSettings().topMost), m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
 {
 }
 
@@ -47,11 +47,11 @@ BOOL CFernwickView::Create(const char* className, const char* windowName, DWORD 
     if (!m_wndTree.Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, empty, this,
                           IDC_FOLDER_TREE))
         return FALSE;
-    RebuildTree();
+    RebuildTree(AfxGetSavedSettings().folders);
     return TRUE;
 }
 
-void CFernwickView::RebuildTree()
+void CFernwickView::RebuildTree(const std::vector<std::string>& saved)
 {
     m_wndTree.DeleteAllItems();
     const std::string root = ResolveRootFolder(RootFolderArgument());
@@ -60,8 +60,6 @@ void CFernwickView::RebuildTree()
         return;
     }
     m_wndTree.DisplayTree(root, TRUE);
-    std::vector<std::string> saved;
-    ReadDirTreeList(saved, AfxGetIniPath());
     for (const std::string& path : saved)
         m_wndTree.ExpandToPath(path);
 }
@@ -103,7 +101,7 @@ void CFernwickView::OnFileRefresh()
 {
     // Through the settings file, so the rebuilt tree expands the same folders.
     SaveExpandedState();
-    RebuildTree();
+    RebuildTree(ReadSettings(AfxGetIniPath()).folders);
 }
 
 void CFernwickView::OnFileOpenRoot()
