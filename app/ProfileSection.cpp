@@ -114,7 +114,7 @@ std::u16string ProfileSection::Lines() const
 {
     std::u16string lines;
     for (const std::optional<Line>& line : m_lines)
-        if (line && line->value)
-            lines += line->name + u'=' + *line->value + u'\0';
+        if (line)
+            lines += line->name + u'=' + line->value.value_or(u"") + u'\0';
     return lines;
 }

@@ -34,8 +34,9 @@ public:
     // WritePrivateProfileStringW with no value: the first key of that name goes.
     void Remove(std::u16string_view key);
 
-    // The lines for WritePrivateProfileSectionW, each ended by a NUL. A line without "="
-    // is left out: no profile function can write one.
+    // The lines for WritePrivateProfileSectionW, each ended by a NUL. No profile function
+    // writes a line without "=": such a line gets one, so that it still reads as empty and
+    // still hides the lines of its name after it.
     std::u16string Lines() const;
 
 private:

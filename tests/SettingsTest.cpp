@@ -1,7 +1,6 @@
 // The settings file, read and written for real in a folder of the test's own.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdlib>
@@ -111,7 +110,10 @@ std::vector<HostileFile> HostileFiles()
          "[Settings]\r\nDirTree0=a\r\nDirTree1=b\r\nDirTree2=c\r\n[Other]\r\nx=1\r\n[settings]\r\nDirTree1=shadow\r\n"
          "TopMost=1\r\n[ Settings ]\r\nDirTree2=spaced\r\n",
          false},
-        {"lines without =", "[Settings]\r\njunk\r\nDirTree0\r\nDirTree1=b\r\nTopMost\r\n=orphan\r\n[Other]\r\nbare\r\n", false},
+        {"lines without =",
+         "[Settings]\r\njunk\r\nDirTree0\r\nDirTree1=b\r\nTopMost\r\n=orphan\r\nDirTree0=hidden\r\nDirTree2=c\r\n"
+         "DirTree2\r\nDirTree2=hidden\r\n[Other]\r\nbare\r\n",
+         false},
         {"a line of 100 KB",
          "[Settings]\r\nWindowPos=" + std::string(100 * 1024, '7') + "\r\nDirTree0=" + std::string(100 * 1024, 'x') +
              "\r\nTopMost=1\r\n",
@@ -191,10 +193,8 @@ void SaveKeyByKey(const std::string& ini, const char* placement, const std::vect
 }
 
 // The file as the profile functions show it: every section name, each with the lines of the
-// first section of that name. Of "Settings", the lines without "=" are left out (no profile
-// function writes one, so the first save drops them, and a key of ours that stood on one is
-// added at the end later), and its lines go by name, each name's lines in their order:
-// which of them a read finds, now and after any removal.
+// first section of that name. No profile function writes a line without "=", so in the
+// section the program writes such a line counts as one with an empty value.
 std::vector<std::vector<std::wstring>> ProfileView(const std::string& ini)
 {
     const std::wstring path = Wide(ini);
@@ -204,20 +204,11 @@ std::vector<std::vector<std::wstring>> ProfileView(const std::string& ini)
     for (const std::wstring& name : Strings(buffer)) {
         std::wstring lines(1 << 22, L'\0');
         ::GetPrivateProfileSectionW(name.c_str(), lines.data(), static_cast<DWORD>(lines.size()), path.c_str());
-        std::vector<std::wstring> section = Strings(lines);
-        if (lstrcmpiW(name.c_str(), L"Settings") == 0) {
-            std::erase_if(section, [](const std::wstring& line) { return line.find(L'=') == std::wstring::npos; });
-            const auto key = [](const std::wstring& line) {
-                std::wstring name = line.substr(0, line.find(L'='));
-                for (wchar_t& c : name)
-                    c = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-                return name;
-            };
-            std::stable_sort(section.begin(), section.end(),
-                             [&](const std::wstring& a, const std::wstring& b) { return key(a) < key(b); });
+        view.push_back({name});
+        for (const std::wstring& line : Strings(lines)) {
+            const bool bare = lstrcmpiW(name.c_str(), L"Settings") == 0 && line.find(L'=') == std::wstring::npos;
+            view.back().push_back(bare ? line + L'=' : line);
         }
-        section.insert(section.begin(), name);
-        view.push_back(std::move(section));
     }
     return view;
 }
