@@ -1,4 +1,5 @@
 #include "view/FernwickView.h"
+#include <cctype>
 #include <cstdlib>
 #include "app/FernwickApp.h"
 #include "app/Settings.h"
@@ -21,7 +22,10 @@ std::string ResolveRootFolder(const std::string& given)
 {
     if (given.empty() || given.size() >= MAX_PATH)
         return {};
-    std::string full = AfxGetFullPathName(given.c_str());
+    // "D:" alone is that drive's root: made absolute as it stands it would be the drive's
+    // current directory.
+    const bool bareDrive = given.size() == 2 && given[1] == ':' && std::isalpha(static_cast<unsigned char>(given[0]));
+    std::string full = AfxGetFullPathName((bareDrive ? given + '\\' : given).c_str());
     return full.size() < MAX_PATH ? full : std::string();
 }
 

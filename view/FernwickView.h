@@ -69,6 +69,6 @@ private:
 
 // The first command-line argument, or "Root" under the current directory.
 std::string RootFolderArgument();
-// The root made absolute; empty when it does not fit MAX_PATH bytes, since a cut path
-// would show a different folder.
+// The root made absolute ("D:" alone is the drive's root); empty when it does not fit
+// MAX_PATH bytes, since a cut path would show a different folder.
 std::string ResolveRootFolder(const std::string& given);
