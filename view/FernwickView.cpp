@@ -1,4 +1,5 @@
 #include "view/FernwickView.h"
+#include <cctype>
 #include <cstdlib>
 #include "app/FernwickApp.h"
 #include "app/Settings.h"
@@ -32,7 +33,10 @@ std::string ResolveRootFolder(const std::string& given)
 {
     if (given.empty() || given.size() >= MAX_PATH)
         return {};
-    std::string full = AfxGetFullPathName(given.c_str());
+    // "D:" alone is that drive's root: made absolute as it stands it would be the drive's
+    // current directory.
+    const bool bareDrive = given.size() == 2 && given[1] == ':' && std::isalpha(static_cast<unsigned char>(given[0]));
+    std::string full = AfxGetFullPathName((bareDrive ? given + '\\' : given).c_str());
     return full.size() < MAX_PATH ? full : std::string();
 }
 
@@ -45,7 +49,7 @@ ShellPath ResolveRootFolder(const ShellPath& given)
 }
 
 CFernwickView::CFernwickView()
-    : m_bTopMost(ReadTopMost(AfxGetIniPath())), m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
+    : m_bTopMost(AfxGetSavedSettings().topMost), m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
 {
 }
 
@@ -67,11 +71,11 @@ BOOL CFernwickView::Create(const char* className, const char* windowName, DWORD 
                           IDC_FOLDER_TREE))
         return FALSE;
     m_wndTree.SetDpi(AfxGetWindowDpi(m_wndTree.m_hWnd));
-    RebuildTree();
+    RebuildTree(AfxGetSavedSettings().folders);
     return TRUE;
 }
 
-void CFernwickView::RebuildTree()
+void CFernwickView::RebuildTree(const std::vector<std::string>& saved)
 {
     m_wndTree.DeleteAllItems();
     const ShellPath root = ResolveRootFolder(RootFolderArgument());
@@ -81,8 +85,6 @@ void CFernwickView::RebuildTree()
         return;
     }
     m_wndTree.DisplayTree(root, TRUE);
-    std::vector<std::string> saved;
-    ReadDirTreeList(saved, AfxGetIniPath());
     for (const std::string& path : saved)
         m_wndTree.ExpandToPath(path);
 }
@@ -144,7 +146,7 @@ void CFernwickView::OnFileRefresh()
 {
     // Through the settings file, so the rebuilt tree expands the same folders.
     SaveExpandedState();
-    RebuildTree();
+    RebuildTree(ReadSettings(AfxGetIniPath()).folders);
 }
 
 void CFernwickView::OnFileOpenRoot()

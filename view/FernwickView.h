@@ -17,13 +17,13 @@ constexpr size_t kTrayItemLimit = 0xE000 - 32800;
 
 class CFernwickView : public CView {
 public:
-    // Reads the always-on-top flag when the settings file exists.
+    // Takes the always-on-top flag the settings file held at start-up.
     CFernwickView();
 
     BOOL Create(const char* className, const char* windowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
                 UINT nID, CCreateContext* pContext = nullptr) override;
     // Fills the tree again from the root folder and re-expands the saved folders.
-    void RebuildTree();
+    void RebuildTree(const std::vector<std::string>& saved);
     // Writes the expanded folders, relative to the root, to the settings file.
     void SaveExpandedState();
     // Puts the main frame into or out of the topmost z-order.
@@ -78,7 +78,7 @@ private:
 
 // The first command-line argument, or "Root" under the current directory.
 ShellPath RootFolderArgument();
-// The root made absolute; empty when it does not fit MAX_PATH bytes, since a cut path
-// would show a different folder.
+// The root made absolute ("D:" alone is the drive's root); empty when it does not fit
+// MAX_PATH bytes, since a cut path would show a different folder.
 std::string ResolveRootFolder(const std::string& given);
 ShellPath ResolveRootFolder(const ShellPath& given);

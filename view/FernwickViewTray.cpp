@@ -41,7 +41,10 @@ LRESULT CFernwickView::OnTrayNotify(WPARAM, LPARAM lParam)
 
 void CFernwickView::ShowTrayMenu()
 {
-    ::SetForegroundWindow(m_hWnd);
+    // The system takes no child window for the foreground window: the frame's (hidden or
+    // not) is what puts the menu loop's thread in the foreground. The view still owns the menu.
+    const HWND frame = ::GetAncestor(m_hWnd, GA_ROOT);
+    ::SetForegroundWindow(frame);
     SetFocus();
     m_trayPaths.clear();
     m_traySubmenus.clear();
@@ -52,8 +55,8 @@ void CFernwickView::ShowTrayMenu()
         BuildFolderMenu(top.get(), m_wndTree.RootPath());
     AppendFixedItems(top.get());
 
-    // The menu closes when the user clicks elsewhere only if its owner is in the foreground.
-    ForceForegroundWindow(m_hWnd);
+    // The menu closes when the user clicks elsewhere only if its thread is in the foreground.
+    ForceForegroundWindow(frame);
     POINT cursor{};
     g_shellCalls.GetCursorPos(&cursor);
     // Windows may end the session while the menu is open, and the view is gone when it

@@ -63,6 +63,24 @@ HWND FolderTreeOf(HWND main)
     return view != nullptr ? ::GetDlgItem(view, IDC_FOLDER_TREE) : nullptr;
 }
 
+HWND OpenMenuOf(DWORD pid)
+{
+    for (HWND hwnd : TopLevelWindows(pid)) {
+        char cls[16] = {};
+        ::GetClassNameA(hwnd, cls, sizeof cls);
+        if (std::string(cls) == "#32768" && ::IsWindowVisible(hwnd))
+            return hwnd;
+    }
+    return nullptr;
+}
+
+HWND WaitForOpenMenuOf(DWORD pid)
+{
+    HWND menu = nullptr;
+    WaitFor([&] { return (menu = OpenMenuOf(pid)) != nullptr; });
+    return menu;
+}
+
 FernwickProcess::FernwickProcess(const std::string& workDir, WORD showCommand,
                                  const std::vector<std::string>& arguments)
     : m_commandLine(Quoted(FernwickPath()))

@@ -32,6 +32,10 @@ std::vector<HWND> TitledWindows(DWORD pid = 0);
 std::string FernwickPath();
 // The folder tree inside a main window, or null.
 HWND FolderTreeOf(HWND main);
+// A visible pop-up menu of a process, or null.
+HWND OpenMenuOf(DWORD pid);
+// The same, once one is open; null when none opened in time.
+HWND WaitForOpenMenuOf(DWORD pid);
 
 // A started Fernwick.exe; one still alive when its owner goes is closed, then terminated.
 class FernwickProcess {
