@@ -54,11 +54,7 @@ BOOL CFernwickApp::InitInstance()
     CDocument* doc = GetFirstDocTemplate()->GetFirstDoc();
     if (auto* view = doc != nullptr ? static_cast<CFernwickView*>(doc->GetFirstView()) : nullptr) {
         view->ApplyTopMost();
-        CFolderTreeCtrl& tree = view->m_wndTree;
-        tree.SelectItem(tree.GetRootItem());
-        tree.SetFocus();
-        tree.SetRedraw(TRUE); // off since the view's initial update
-
+        view->ShowFirstItem();
     }
     return TRUE;
 }

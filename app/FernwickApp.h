@@ -4,9 +4,7 @@
 #include "app/Settings.h"
 #include "framework/Handles.h"
 #include "framework/WinApp.h"
-
-// Posted by a second instance to the running one's main window.
-constexpr UINT WM_SHOWINSTANCE = WM_APP + 2;
+#include "frame/MainFrame.h"
 
 // The title a second instance looks for; it stays for the life of the window.
 constexpr char kMainWindowTitle[] = "Fernwick";
@@ -33,7 +31,3 @@ protected:
 
 // The running program's application object, or null where another one runs (a test's).
 CFernwickApp* AfxGetFernwickApp();
-// A copy of its settings file path; empty without it, which the settings functions refuse.
-std::string AfxGetIniPath();
-// What its settings file held at start-up; nothing without it.
-const SavedSettings& AfxGetSavedSettings();

@@ -19,6 +19,12 @@ struct SavedSettings {
 };
 SavedSettings ReadSettings(const std::string& iniPath);
 
+// The running program's settings file path (a copy; empty where no Fernwick application
+// object runs, which the settings functions refuse), and what the file held at start-up.
+// The application object keeps both; the frame and the view reach them here.
+std::string AfxGetIniPath();
+const SavedSettings& AfxGetSavedSettings();
+
 // Each write is one save: the file's section read once and changed in memory, then written
 // whole to a new file beside the one the settings live in (behind any symbolic link), which
 // replaces it in one step, so a kill at any moment leaves the old file or the new one. A

@@ -1,8 +1,8 @@
 #include "frame/MainFrame.h"
 #include <algorithm>
 #include <climits>
-#include "app/FernwickApp.h"
 #include "app/Settings.h"
+#include "framework/WinApp.h"
 #include "framework/Dpi.h"
 #include "framework/View.h"
 

@@ -3,6 +3,9 @@
 #pragma once
 #include "framework/FrameWnd.h"
 
+// Posted by a second instance to the running one's main window.
+constexpr UINT WM_SHOWINSTANCE = WM_APP + 2;
+
 // Registered by the shell and sent to top-level windows when the notification area is new.
 constexpr char kTaskbarCreatedMessage[] = "TaskbarCreated";
 

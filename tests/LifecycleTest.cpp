@@ -1,11 +1,15 @@
 // The order in which the framework creates, shows and closes document, frame and view.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
 #include "DocumentHarness.h"
 #include "Recorder.h"
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"
+#include "framework/ShellCalls.h"
 #include "framework/TreeCtrl.h"
 #include "framework/View.h"
 #include "framework/WinApp.h"
@@ -223,5 +227,45 @@ TEST_F(LifecycleTest, TemporaryWrappersLiveUntilTheProgramGoesIdle)
     EXPECT_EQ(CWnd::FromHandle(frame), CWnd::FromHandlePermanent(frame)) << "a bound window is its own object";
     EXPECT_FALSE(app.OnIdle(0)) << "nothing more to do when idle";
     EXPECT_EQ(CWnd::FromHandlePermanent(desktop), nullptr);
+}
+} // namespace
+
+namespace {
+// A window and a control whose handler fails: the framework's window procedure and the
+// control's subclass procedure stand between it and the system.
+class Failing : public CWnd {
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_APP)
+            throw std::runtime_error("a handler failed");
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+int WINAPI ToldOnStandardError(HWND, LPCSTR, LPCSTR, UINT type)
+{
+    std::fprintf(stderr, "message box %s\n", (type & MB_ICONMASK) == MB_ICONSTOP ? "stop" : "other");
+    return IDOK;
+}
+
+void FailIn(bool control)
+{
+    CWinApp app;
+    app.InitApplication(::GetModuleHandleA(nullptr));
+    const CShellCallsScope scope;
+    g_shellCalls.MessageBoxA = ToldOnStandardError;
+    Failing window;
+    RECT rect{0, 0, 10, 10};
+    window.CreateEx(0, control ? "STATIC" : nullptr, "", WS_POPUP, rect, nullptr, nullptr);
+    window.SendMessage(WM_APP);
+    std::fprintf(stderr, "the exception went on\n");
+}
+
+TEST(BoundaryDeathTest, AFailingHandlerEndsTheProgramWithAMessageBoxAndNothingCrossesIntoTheSystem)
+{
+    ::testing::GTEST_FLAG(death_test_style) = "threadsafe";
+    for (bool control : {false, true})
+        EXPECT_EXIT(FailIn(control), ::testing::ExitedWithCode(EXIT_FAILURE), "message box stop") << control;
 }
 } // namespace

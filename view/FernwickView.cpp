@@ -1,8 +1,8 @@
 #include "view/FernwickView.h"
 #include <cctype>
 #include <cstdlib>
-#include "app/FernwickApp.h"
 #include "app/Settings.h"
+#include "framework/WinApp.h"
 #include "framework/Path.h"
 #include "frame/MainFrame.h"
 #include "framework/ShellCalls.h"
@@ -125,6 +125,13 @@ void CFernwickView::ApplyTopMost()
                         SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
 
+void CFernwickView::ShowFirstItem()
+{
+    m_wndTree.SelectItem(m_wndTree.GetRootItem());
+    m_wndTree.SetFocus();
+    m_wndTree.SetRedraw(TRUE);
+}
+
 void CFernwickView::LaunchPath(const ShellPath& path)
 {
     // Internet shortcuts are ordinary files here: they run in the current directory.
@@ -162,8 +169,9 @@ void CFernwickView::OnFileOpenRoot()
 
 void CFernwickView::OnAppAbout()
 {
-    if (CFernwickApp* app = AfxGetFernwickApp())
-        app->ShowAboutBox();
+    // The application's own handler, as the main menu's command reaches it.
+    if (CWinApp* app = AfxGetApp())
+        app->OnCmdMsg(ID_APP_ABOUT, CN_COMMAND, nullptr, nullptr);
 }
 
 LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

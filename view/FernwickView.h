@@ -28,6 +28,10 @@ public:
     void SaveExpandedState();
     // Puts the main frame into or out of the topmost z-order.
     void ApplyTopMost();
+    // The end of start-up: the tree's first item selected, the focus in the tree, and the
+    // tree drawn again, which the initial update stopped (the restored folders' screen in
+    // between is never drawn).
+    void ShowFirstItem();
     // Opens a file chosen in the tray menu.
     void LaunchPath(const ShellPath& path);
     // Tray file commands are found in m_trayPaths; the rest goes the framework's way.

@@ -1,6 +1,6 @@
 // The notification-area icon and its menu: the root folder as cascading submenus, each read
 // when it is about to open, then the program's own commands.
-#include "app/FernwickApp.h"
+#include "framework/WinApp.h"
 #include "frame/MainFrame.h"
 #include "framework/ShellCalls.h"
 #include "res/resource.h"
@@ -11,8 +11,7 @@
 void CFernwickView::OnInitialUpdate()
 {
     CView::OnInitialUpdate();
-    // Start-up moves the selection from the last restored folder to the first item; the
-    // screen in between is never drawn, nor its icons asked for (start-up draws again).
+    // Until ShowFirstItem: the screen at the last restored folder is never drawn, nor its icons asked for.
     m_wndTree.SetRedraw(FALSE);
     m_trayIcon.Update();
     m_nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
