@@ -12,15 +12,17 @@ class LongRunTest : public AppFixture {
 protected:
     void Cycle(int refreshes, int menus, int aboutBoxes)
     {
-        for (int i = 0; i < refreshes; ++i)
+        // Each refresh as a user's: the program's loop waits (alertably) before the next one
+        // comes, and the folder watches the refresh ended free themselves then.
+        for (int i = 0; i < refreshes; ++i) {
             Command(ID_FILE_REFRESH);
+            ::SleepEx(0, TRUE);
+        }
         for (int i = 0; i < menus; ++i)
             ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
         for (int i = 0; i < aboutBoxes; ++i)
             RunModal([&] { return ::SendMessageA(View().m_hWnd, WM_COMMAND, ID_APP_ABOUT, 0); },
                      {[](HWND hDlg) { ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0); }});
-        // As the program's loop waits: folder watches that ended free themselves then.
-        ::SleepEx(0, TRUE);
         MSG msg;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             ::DispatchMessageA(&msg);
