@@ -6,14 +6,17 @@
 #include "framework/Handles.h"
 #include "res/resource.h"
 #include "tools/bench/BenchApp.h"
+#include "tools/bench/FloorOrder.h"
 #include "tools/bench/Listing.h"
 #include "tools/bench/Scenarios.h"
 
 namespace {
-constexpr int kSteadyCycles = 200;
+constexpr int kSteadyCycles = 2000;
 constexpr int kSmokeCycles = 2;
-// Cycles stop early once they have taken this long: today a cycle may take seconds.
+// Cycles stop early once they have taken this long.
 constexpr double kSteadyBudgetMs = 600000;
+// Folders expanded before the cycles, so that each refresh saves and restores them.
+constexpr size_t kSteadyExpanded = 10;
 // The program's own commands below the folders: six separators and six items.
 constexpr int kFixedItems = 12;
 
@@ -142,7 +145,16 @@ ScenarioResult MeasureTraySubmenu(const BenchOptions& options)
 
 SteadyState MeasureSteadyState(const BenchOptions& options)
 {
-    BenchApp app(options.data + "\\tray");
+    const std::string folder = options.data + "\\tray";
+    BenchApp app(folder, DeepestFolders(folder + "\\Root", 3, kSteadyExpanded, FloorOrder()));
+    const auto expanded = [&] {
+        std::vector<std::string> list;
+        app.Tree().CollectExpanded(list, FALSE);
+        return list;
+    };
+    const std::vector<std::string> expandedAtStart = expanded();
+    if (expandedAtStart.empty())
+        throw std::runtime_error("no folder was restored at the start");
     const auto cycle = [&] {
         ShowTrayMenu(app);
         ::SendMessageA(app.Frame(), WM_COMMAND, ID_FILE_REFRESH, 0);
@@ -154,12 +166,16 @@ SteadyState MeasureSteadyState(const BenchOptions& options)
     steady.plannedCycles = options.smoke ? kSmokeCycles : kSteadyCycles;
     const ResourceCount before = CountResources();
     const long long privateBefore = PrivateBytes();
+    const long long heapBefore = HeapBytes();
     const double start = NowMs();
     while (steady.cycles < steady.plannedCycles && (steady.cycles == 0 || NowMs() - start < kSteadyBudgetMs)) {
         cycle();
-        if (++steady.cycles % 20 == 0)
+        if (++steady.cycles % 200 == 0)
             Progress("steady_state: %d cycles", steady.cycles);
     }
+    steady.heapBytesGrowth = HeapBytes() - heapBefore;
+    if (expanded() != expandedAtStart)
+        throw std::runtime_error("the refreshes lost expanded folders");
     const ResourceCount after = CountResources();
     steady.handlesGrowth = after.kernelHandles - before.kernelHandles;
     steady.windowsGrowth = after.windows - before.windows;
