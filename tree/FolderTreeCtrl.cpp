@@ -63,19 +63,35 @@ void CFolderTreeCtrl::FillChildren(HTREEITEM hParent, const std::string& folder)
 {
     // A big folder takes a while to read: the hourglass stands from the first entry on.
     CWaitCursor wait;
-    const std::vector<FolderEntry> entries = ListFolder(folder, ListingRule::Tree, m_bShowFiles);
-    const std::string searchRoot = AbsoluteFolder(folder);
     SetRedraw(FALSE);
-    for (const FolderEntry& entry : entries)
-        InsertEntry(hParent, TVI_LAST, searchRoot, entry);
+    InsertListing(hParent, folder);
     SetRedraw(TRUE);
 }
 
+std::vector<CFolderTreeCtrl::KnownChild> CFolderTreeCtrl::InsertListing(HTREEITEM hParent, const std::string& folder)
+{
+    const std::vector<FolderEntry> entries = ListFolder(folder, ListingRule::Tree, m_bShowFiles);
+    const std::string searchRoot = AbsoluteFolder(folder);
+    std::vector<KnownChild> inserted;
+    inserted.reserve(entries.size());
+    for (const FolderEntry& entry : entries) {
+        std::string text;
+        if (HTREEITEM hItem = InsertEntry(hParent, TVI_LAST, searchRoot, entry, &text)) {
+            MakeUpper(text);
+            inserted.push_back({std::move(text), hItem});
+        }
+    }
+    return inserted;
+}
+
 HTREEITEM CFolderTreeCtrl::InsertEntry(HTREEITEM hParent, HTREEITEM hInsertAfter, const std::string& searchRoot,
-                                       const FolderEntry& entry)
+                                       const FolderEntry& entry, std::string* pText)
 {
     const std::string path = JoinPath(searchRoot, entry.name);
-    HTREEITEM hItem = InsertPathItem(hParent, path, entry.kind, hInsertAfter);
+    std::string text = ItemText(hParent, path, entry.kind);
+    if (pText != nullptr)
+        *pText = text;
+    HTREEITEM hItem = InsertTextItem(hParent, hInsertAfter, std::move(text), entry.kind);
     if (hItem != nullptr && entry.kind == kindFolder && HasChildren(path))
         InsertPlaceholder(hItem);
     return hItem;
@@ -104,7 +120,11 @@ std::string CFolderTreeCtrl::ItemText(HTREEITEM hParent, const std::string& path
 HTREEITEM CFolderTreeCtrl::InsertPathItem(HTREEITEM hParent, const std::string& path, ItemKind kind,
                                           HTREEITEM hInsertAfter)
 {
-    std::string text = ItemText(hParent, path, kind);
+    return InsertTextItem(hParent, hInsertAfter, ItemText(hParent, path, kind), kind);
+}
+
+HTREEITEM CFolderTreeCtrl::InsertTextItem(HTREEITEM hParent, HTREEITEM hInsertAfter, std::string text, ItemKind kind)
+{
     // The icons are asked for when the item is first drawn: a folder of any size costs
     // the icons of one screen.
     TVINSERTSTRUCTA insert{};

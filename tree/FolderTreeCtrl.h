@@ -40,8 +40,11 @@ public:
     void CollectExpandedUnder(HTREEITEM hParent, std::vector<std::string>& list) const;
     // Expands the folders along a saved path and selects its last one.
     BOOL ExpandToPath(const std::string& path);
+    // What ExpandToPath for each path in order gives, in one pass: each folder is listed
+    // once, the control lays the tree out once, and only the last selection is made. How
+    // many paths were found in full.
+    size_t RestoreExpanded(const std::vector<std::string>& paths);
     BOOL IsPathInTree(const std::string& path) const;
-    HTREEITEM FindChildByText(HTREEITEM hParent, const std::string& upperName) const;
 
     // Opens the selected item if it is a file.
     void LaunchSelected();
@@ -81,6 +84,23 @@ private:
         HTREEITEM top = nullptr;
     };
 
+    // One child as a restore knows it: its text upper-cased, as saved paths are matched.
+    struct KnownChild {
+        std::string upperText;
+        HTREEITEM hItem;
+    };
+    // What a restore has read or inserted of each item's children.
+    using KnownChildren = std::unordered_map<HTREEITEM, std::vector<KnownChild>>;
+
+    // Lists the folder and inserts its entries last under hParent.
+    std::vector<KnownChild> InsertListing(HTREEITEM hParent, const std::string& folder);
+    const std::vector<KnownChild>& ChildrenOf(HTREEITEM hParent, KnownChildren& known) const;
+    bool IsPathInTree(const std::string& path, const std::vector<KnownChild>& topLevel) const;
+    // The first child whose upper-cased text is upperName, or null.
+    HTREEITEM FindChildByText(HTREEITEM hParent, const std::string& upperName, KnownChildren& known) const;
+    // The last item of a saved path, its folders expanded; null when a component is missing.
+    HTREEITEM ExpandSavedPath(const std::string& path, KnownChildren& known);
+    void ExpandForRestore(HTREEITEM hItem, KnownChildren& known);
     void DeleteChildren(HTREEITEM hItem);
     void InsertPlaceholder(HTREEITEM hItem);
     // Removes m_strRootPath from the front of path, letter case aside.
@@ -89,7 +109,8 @@ private:
     // path with the root stripped.
     std::string ItemText(HTREEITEM hParent, const std::string& path, ItemKind kind) const;
     HTREEITEM InsertEntry(HTREEITEM hParent, HTREEITEM hInsertAfter, const std::string& searchRoot,
-                          const FolderEntry& entry);
+                          const FolderEntry& entry, std::string* pText = nullptr);
+    HTREEITEM InsertTextItem(HTREEITEM hParent, HTREEITEM hInsertAfter, std::string text, ItemKind kind);
 
     // The live tree (FolderTreeLive.cpp).
     void WatchFolder(HTREEITEM hFolder, const std::string& path);

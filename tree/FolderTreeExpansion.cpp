@@ -1,5 +1,6 @@
 // Remembered expansion: listing the expanded folders and expanding them again.
 #include "framework/FileFind.h"
+#include "framework/WaitCursor.h"
 #include "tree/FolderTreeCtrl.h"
 #include "tree/PathHelpers.h"
 
@@ -29,59 +30,117 @@ void CFolderTreeCtrl::CollectExpandedUnder(HTREEITEM hParent, std::vector<std::s
 
 BOOL CFolderTreeCtrl::IsPathInTree(const std::string& path) const
 {
+    KnownChildren known;
+    return IsPathInTree(path, ChildrenOf(TVI_ROOT, known));
+}
+
+bool CFolderTreeCtrl::IsPathInTree(const std::string& path, const std::vector<KnownChild>& topLevel) const
+{
     std::string copy = path;
     MakeUpper(copy);
     TrimRightBackslashes(copy);
-    for (HTREEITEM hTop = GetRootItem(); hTop != nullptr; hTop = GetNextSiblingItem(hTop)) {
-        std::string text = GetItemText(hTop);
-        MakeUpper(text);
+    for (const KnownChild& top : topLevel) {
         // Bytes, not components: only the first match is tested for existence.
+        const std::string& text = top.upperText;
         if (copy.size() >= text.size() && copy.compare(0, text.size(), text) == 0) {
             CFileFind finder;
             return finder.FindFile((m_strRootPath + copy).c_str());
         }
     }
-    return FALSE;
+    return false;
 }
 
-HTREEITEM CFolderTreeCtrl::FindChildByText(HTREEITEM hParent, const std::string& upperName) const
+HTREEITEM CFolderTreeCtrl::FindChildByText(HTREEITEM hParent, const std::string& upperName, KnownChildren& known) const
 {
-    for (HTREEITEM hChild = GetChildItem(hParent); hChild != nullptr; hChild = GetNextSiblingItem(hChild)) {
-        std::string text = GetItemText(hChild);
-        MakeUpper(text);
-        if (text == upperName)
-            return hChild;
-    }
+    for (const KnownChild& child : ChildrenOf(hParent, known))
+        if (child.upperText == upperName)
+            return child.hItem;
     return nullptr;
+}
+
+const std::vector<CFolderTreeCtrl::KnownChild>& CFolderTreeCtrl::ChildrenOf(HTREEITEM hParent,
+                                                                            KnownChildren& known) const
+{
+    const auto [it, added] = known.try_emplace(hParent);
+    if (added)
+        for (HTREEITEM hChild = GetChildItem(hParent); hChild != nullptr; hChild = GetNextSiblingItem(hChild)) {
+            std::string text = GetItemText(hChild);
+            MakeUpper(text);
+            it->second.push_back({std::move(text), hChild});
+        }
+    return it->second;
 }
 
 BOOL CFolderTreeCtrl::ExpandToPath(const std::string& path)
 {
-    if (!IsPathInTree(path))
-        return FALSE;
+    return RestoreExpanded({path}) == 1;
+}
+
+size_t CFolderTreeCtrl::RestoreExpanded(const std::vector<std::string>& paths)
+{
+    KnownChildren known;
+    HTREEITEM hLast = nullptr;
+    size_t restored = 0;
+    bool redrawOff = false;
+    for (const std::string& path : paths) {
+        // A path that names nothing changes nothing, not even the redrawing.
+        if (!IsPathInTree(path, ChildrenOf(TVI_ROOT, known)))
+            continue;
+        if (!redrawOff) {
+            SetRedraw(FALSE);
+            redrawOff = true;
+        }
+        if (HTREEITEM hItem = ExpandSavedPath(path, known)) {
+            hLast = hItem;
+            ++restored;
+        }
+    }
+    if (redrawOff)
+        SetRedraw(TRUE);
+    // Selecting scrolls to the item: only once the control has laid the tree out again.
+    if (hLast != nullptr)
+        SelectItem(hLast);
+    return restored;
+}
+
+HTREEITEM CFolderTreeCtrl::ExpandSavedPath(const std::string& path, KnownChildren& known)
+{
     std::string copy = path;
     MakeUpper(copy);
     if (!EndsWithBackslash(copy.c_str()))
         copy += '\\';
-
     HTREEITEM hCurrent = TVI_ROOT;
     size_t start = 0;
     for (size_t i = 0; i < copy.size(); i += CharSize(copy, i)) {
         // A second byte 0x5C is no separator.
         if (CharSize(copy, i) == 2 || copy[i] != '\\')
             continue;
-        // Each expansion's listing turns redrawing back on.
-        SetRedraw(FALSE);
-        hCurrent = FindChildByText(hCurrent, copy.substr(start, i - start));
+        hCurrent = FindChildByText(hCurrent, copy.substr(start, i - start), known);
         if (hCurrent == nullptr)
             break;
-        // The first expansion fills the item before TVM_EXPAND returns.
-        Expand(hCurrent, TVE_EXPAND);
+        ExpandForRestore(hCurrent, known);
         start = i + 1;
     }
-    BOOL found = hCurrent != nullptr;
-    if (found)
-        SelectItem(hCurrent);
-    SetRedraw(TRUE);
-    return found;
+    return hCurrent;
+}
+
+void CFolderTreeCtrl::ExpandForRestore(HTREEITEM hItem, KnownChildren& known)
+{
+    const UINT state = GetItemState(hItem, TVIS_EXPANDED | TVIS_EXPANDEDONCE);
+    // Expanded already (by an earlier path, too): it keeps its children.
+    if ((state & TVIS_EXPANDED) || GetChildItem(hItem) == nullptr)
+        return; // nor is a file or an empty folder expanded
+    if (state & TVIS_EXPANDEDONCE) {
+        // Collapsed since its first expansion: the control expands it without asking, as ever.
+        Expand(hItem, TVE_EXPAND);
+        return;
+    }
+    // What its first expansion does, without the layout the control makes of each step: the
+    // placeholder goes, the listing comes, and the item is marked as TVM_EXPAND marks it.
+    CWaitCursor wait;
+    DeleteChildren(hItem);
+    const std::string path = GetItemPath(hItem);
+    known[hItem] = InsertListing(hItem, path);
+    SetItemState(hItem, TVIS_EXPANDED | TVIS_EXPANDEDONCE, TVIS_EXPANDED | TVIS_EXPANDEDONCE);
+    WatchFolder(hItem, path);
 }

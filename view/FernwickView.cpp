@@ -63,8 +63,7 @@ void CFernwickView::RebuildTree()
     m_wndTree.DisplayTree(root, TRUE);
     std::vector<std::string> saved;
     ReadDirTreeList(saved, AfxGetIniPath());
-    for (const std::string& path : saved)
-        m_wndTree.ExpandToPath(path);
+    m_wndTree.RestoreExpanded(saved);
 }
 
 void CFernwickView::SaveExpandedState()
