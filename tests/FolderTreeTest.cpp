@@ -103,6 +103,72 @@ TEST_F(FolderTreeTest, ExpansionReadsTheDiskAfreshAndCollapseForgetsDeeperExpans
     EXPECT_EQ(tree.GetChildItem(games), nullptr);
 }
 
+TEST_F(FolderTreeTest, CollapsingInOnePassLeavesTheTreeDeletingItemByItemLeft)
+{
+    folder.MakeFile("Root\\Apps\\a.txt");
+    for (int i = 0; i < 60; ++i)
+        folder.MakeFile("Root\\Games\\game" + std::to_string(i) + ".txt");
+    folder.MakeFile("Root\\Games\\Arcade\\pong.txt");
+    folder.MakeFile("Root\\Tools\\t.txt");
+    // By the keyboard with the folder selected and scrolled out of sight above, or by its
+    // button with the selection inside it.
+    for (const bool byButton : {false, true}) {
+        SCOPED_TRACE(byButton ? "button" : "keyboard");
+        const auto expand = [&] {
+            Show(root);
+            UserExpand(Item({"Games"}));
+            UserExpand(Item({"Games", "Arcade"}));
+            if (byButton) {
+                tree.SelectItem(Item({"Games", "Arcade", "pong.txt"}));
+                tree.SelectSetFirstVisible(Item({"Apps"}));
+            } else {
+                tree.SelectItem(Item({"Games"}));
+                tree.SelectSetFirstVisible(Item({"Games", "game20.txt"}));
+            }
+            return Item({"Games"});
+        };
+        // The collapse as it was: the items deleted one by one, then the placeholder.
+        HTREEITEM games = expand();
+        while (HTREEITEM child = tree.GetChildItem(games))
+            tree.DeleteItem(child);
+        char empty[] = "";
+        TVINSERTSTRUCTA placeholder{};
+        placeholder.hParent = games;
+        placeholder.hInsertAfter = TVI_LAST;
+        placeholder.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        placeholder.item.pszText = empty;
+        tree.InsertItem(placeholder);
+        tree.Expand(games, TVE_COLLAPSE);
+        const std::vector<std::string> itemByItem = Snapshot();
+        const std::string firstVisible = tree.GetItemText(tree.GetNextItem(nullptr, TVGN_FIRSTVISIBLE));
+
+        games = expand();
+        if (byButton) {
+            RECT row{};
+            ASSERT_TRUE(tree.GetItemRect(games, &row, FALSE));
+            POINT button{0, (row.top + row.bottom) / 2};
+            UINT flags = 0;
+            while (button.x < row.right && (tree.HitTest(button, &flags), flags != TVHT_ONITEMBUTTON))
+                ++button.x;
+            ASSERT_EQ(flags, static_cast<UINT>(TVHT_ONITEMBUTTON));
+            tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(button.x, button.y));
+            tree.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(button.x, button.y));
+        } else {
+            tree.SendMessage(WM_KEYDOWN, VK_LEFT, 0);
+        }
+        EXPECT_TRUE(HasPlaceholderOnly(games));
+        EXPECT_EQ(Snapshot(), itemByItem);
+        EXPECT_EQ(tree.GetItemText(tree.GetNextItem(nullptr, TVGN_FIRSTVISIBLE)), firstVisible);
+    }
+
+    // Expanded again, it is read afresh.
+    folder.MakeFile("Root\\Games\\new.txt");
+    HTREEITEM games = Item({"Games"});
+    UserExpand(games);
+    EXPECT_EQ(Texts(games).size(), 62u);
+    EXPECT_TRUE(HasPlaceholderOnly(Item({"Games", "Arcade"})));
+}
+
 TEST_F(FolderTreeTest, RootWithOrWithoutBackslashAndInAnotherCaseGivesTheSameTreeAndPaths)
 {
     folder.MakeFile("Root\\Games\\Readme.lnk");

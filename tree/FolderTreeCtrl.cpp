@@ -221,9 +221,18 @@ void CFolderTreeCtrl::OnItemExpanded(NMHDR* pHeader, LRESULT* pResult)
     if (item.state & TVIS_EXPANDED) {
         RefillItem(item.hItem, TVE_EXPAND);
     } else {
-        // Collapsing forgets the folder's contents and any deeper expansion.
+        // Collapsing forgets the folder's contents and any deeper expansion. The control drops
+        // them in one pass: deleted one by one, each costs a search through all its items.
         m_watches.erase(item.hItem);
-        DeleteChildren(item.hItem);
+        for (HTREEITEM h = GetParentItem(GetSelectedItem()); h != nullptr; h = GetParentItem(h))
+            if (h == item.hItem) {
+                SelectItem(item.hItem); // as deleting the selected child one by one ends
+                break;
+            }
+        Expand(item.hItem, TVE_COLLAPSE | TVE_COLLAPSERESET);
+        DeleteChildren(item.hItem); // should a control keep them
+        // The reset forgets the first expansion too; it was one.
+        SetItemState(item.hItem, TVIS_EXPANDEDONCE, TVIS_EXPANDEDONCE);
         InsertPlaceholder(item.hItem);
     }
     *pResult = 0;
