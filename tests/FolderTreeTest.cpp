@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <functional>
 #include "framework/Path.h"
+#include "tree/FolderListing.h"
 
 namespace {
 class FolderTreeTest : public TreeFixture {
@@ -101,6 +102,41 @@ TEST_F(FolderTreeTest, ExpansionReadsTheDiskAfreshAndCollapseForgetsDeeperExpans
     EXPECT_TRUE(HasPlaceholderOnly(games));
     UserExpand(games);
     EXPECT_EQ(tree.GetChildItem(games), nullptr);
+}
+
+TEST_F(FolderTreeTest, EveryFolderShowsTheButtonAProbeAtItsInsertGave)
+{
+    // More folders than a screen holds, of every kind of content, drawn or not.
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = "Root\\F" + std::to_string(100 + i);
+        switch (i % 5) {
+        case 0: folder.MakeFolder(name); break;
+        case 1: folder.MakeFile(name + "\\a.txt"); break;
+        case 2: folder.MakeFolder(name + "\\Sub"); break;
+        case 3:
+            folder.MakeFile(name + "\\hidden.txt");
+            ::SetFileAttributesA((root + "\\F" + std::to_string(100 + i) + "\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+            break;
+        default:
+            folder.MakeFolder(name + "\\Secret");
+            ::SetFileAttributesA((root + "\\F" + std::to_string(100 + i) + "\\Secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        }
+    }
+    Show(root);
+    tree.UpdateWindow(); // the rows on screen ask first
+    int buttons = 0;
+    for (HTREEITEM item = tree.GetChildItem(TVI_ROOT); item != nullptr; item = tree.GetNextSiblingItem(item)) {
+        const std::string path = tree.GetItemPath(item);
+        const bool probe = HasButtonEntries(path, true);
+        EXPECT_EQ(HasButton(item), probe) << path;
+        EXPECT_EQ(HasPlaceholderOnly(item), probe) << path;
+        buttons += probe ? 1 : 0;
+    }
+    EXPECT_EQ(buttons, 24);
+    UserExpand(Item({"F102"}));
+    EXPECT_EQ(Texts(Item({"F102"})), (Names{"Sub"}));
+    UserExpand(Item({"F139"}));
+    EXPECT_EQ(tree.GetChildItem(Item({"F139"})), nullptr) << "the button of a hidden folder shows nothing";
 }
 
 TEST_F(FolderTreeTest, CollapsingInOnePassLeavesTheTreeDeletingItemByItemLeft)

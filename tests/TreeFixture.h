@@ -83,8 +83,18 @@ protected:
     }
 
     bool IsExpanded(HTREEITEM item) const { return (tree.GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0; }
+    // Asked as the control asks when it draws the item's button.
+    bool HasButton(HTREEITEM item) const
+    {
+        TVITEMA tv{};
+        tv.mask = TVIF_CHILDREN;
+        tv.hItem = item;
+        return tree.GetItem(&tv) && tv.cChildren != 0;
+    }
     bool HasPlaceholderOnly(HTREEITEM item) const
     {
+        if (!HasButton(item))
+            return false;
         HTREEITEM first = tree.GetChildItem(item);
         return first != nullptr && tree.GetItemText(first).empty() && tree.GetNextSiblingItem(first) == nullptr;
     }

@@ -30,10 +30,14 @@ std::string JoinPath(const std::string& folder, const std::string& name)
     return EndsWithBackslash(folder.c_str()) ? folder + name : folder + '\\' + name;
 }
 
-std::vector<FolderEntry> ListFolder(const std::string& folder, ListingRule rule, bool withFiles)
+std::vector<FolderEntry> ListFolder(const std::string& folder, ListingRule rule, bool withFiles, bool* hasButton)
 {
     std::vector<FolderEntry> entries;
+    if (hasButton != nullptr)
+        *hasButton = false;
     Search(folder, [&](const WIN32_FIND_DATAA& data) {
+        if (hasButton != nullptr && !*hasButton)
+            *hasButton = CountsForButton(data.cFileName, data.dwFileAttributes, withFiles);
         const bool directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if ((directory || withFiles) && IsListed(data.cFileName, data.dwFileAttributes, rule))
             entries.push_back({data.cFileName, data.dwFileAttributes, KindOfEntry(data.cFileName, data.dwFileAttributes)});

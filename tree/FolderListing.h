@@ -6,8 +6,9 @@
 #include "tree/FolderEntry.h"
 
 // The folder's entries, ordered by the rule; files only when withFiles. Empty when the folder
-// cannot be searched.
-std::vector<FolderEntry> ListFolder(const std::string& folder, ListingRule rule, bool withFiles = true);
+// cannot be searched. *hasButton, when asked for: what HasButtonEntries would say.
+std::vector<FolderEntry> ListFolder(const std::string& folder, ListingRule rule, bool withFiles = true,
+                                    bool* hasButton = nullptr);
 // Whether the tree shows an expand button for the folder; the search stops at the first entry
 // that gives one.
 bool HasButtonEntries(const std::string& folder, bool withFiles);

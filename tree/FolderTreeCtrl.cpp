@@ -68,9 +68,10 @@ void CFolderTreeCtrl::FillChildren(HTREEITEM hParent, const std::string& folder)
     SetRedraw(TRUE);
 }
 
-std::vector<CFolderTreeCtrl::KnownChild> CFolderTreeCtrl::InsertListing(HTREEITEM hParent, const std::string& folder)
+std::vector<CFolderTreeCtrl::KnownChild> CFolderTreeCtrl::InsertListing(HTREEITEM hParent, const std::string& folder,
+                                                                        bool* hasButton)
 {
-    const std::vector<FolderEntry> entries = ListFolder(folder, ListingRule::Tree, m_bShowFiles);
+    const std::vector<FolderEntry> entries = ListFolder(folder, ListingRule::Tree, m_bShowFiles, hasButton);
     const std::string searchRoot = AbsoluteFolder(folder);
     std::vector<KnownChild> inserted;
     inserted.reserve(entries.size());
@@ -87,14 +88,10 @@ std::vector<CFolderTreeCtrl::KnownChild> CFolderTreeCtrl::InsertListing(HTREEITE
 HTREEITEM CFolderTreeCtrl::InsertEntry(HTREEITEM hParent, HTREEITEM hInsertAfter, const std::string& searchRoot,
                                        const FolderEntry& entry, std::string* pText)
 {
-    const std::string path = JoinPath(searchRoot, entry.name);
-    std::string text = ItemText(hParent, path, entry.kind);
+    std::string text = ItemText(hParent, JoinPath(searchRoot, entry.name), entry.kind);
     if (pText != nullptr)
         *pText = text;
-    HTREEITEM hItem = InsertTextItem(hParent, hInsertAfter, std::move(text), entry.kind);
-    if (hItem != nullptr && entry.kind == kindFolder && HasChildren(path))
-        InsertPlaceholder(hItem);
-    return hItem;
+    return InsertTextItem(hParent, hInsertAfter, std::move(text), entry.kind);
 }
 
 BOOL CFolderTreeCtrl::HasChildren(const std::string& folder)
@@ -125,15 +122,16 @@ HTREEITEM CFolderTreeCtrl::InsertPathItem(HTREEITEM hParent, const std::string& 
 
 HTREEITEM CFolderTreeCtrl::InsertTextItem(HTREEITEM hParent, HTREEITEM hInsertAfter, std::string text, ItemKind kind)
 {
-    // The icons are asked for when the item is first drawn: a folder of any size costs
-    // the icons of one screen.
+    // The icons, and a folder's expand button, are asked for when the item is first drawn
+    // or expanded: a folder of any size costs the icons and probes of one screen.
     TVINSERTSTRUCTA insert{};
     insert.hParent = hParent;
     insert.hInsertAfter = hInsertAfter;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | (kind != kindFolder ? TVIF_PARAM : 0u);
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | (kind != kindFolder ? TVIF_PARAM : TVIF_CHILDREN);
     insert.item.pszText = text.data();
     insert.item.iImage = I_IMAGECALLBACK;
     insert.item.iSelectedImage = I_IMAGECALLBACK;
+    insert.item.cChildren = I_CHILDRENCALLBACK;
     insert.item.lParam = kind;
     return InsertItem(insert);
 }
@@ -142,18 +140,30 @@ void CFolderTreeCtrl::OnGetDispInfo(NMHDR* pHeader, LRESULT* pResult)
 {
     *pResult = 0;
     TVITEMA& item = reinterpret_cast<NMTVDISPINFOA*>(pHeader)->item;
-    if (!(item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)))
+    if (!(item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN)))
         return;
     const auto kind = static_cast<ItemKind>(item.lParam);
     const std::string path = FileNameOf(GetItemPath(item.hItem), kind);
-    CShellIcons::Images images;
-    if (!m_icons.Lookup(path, kind == kindFolder, images)) {
-        m_strError = "Error Gettting SystemFileInfo!";
-        images = m_icons.Generic(kind == kindFolder);
+    if (item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)) {
+        CShellIcons::Images images;
+        if (!m_icons.Lookup(path, kind == kindFolder, images)) {
+            m_strError = "Error Gettting SystemFileInfo!";
+            images = m_icons.Generic(kind == kindFolder);
+        }
+        item.iImage = images.normal;
+        item.iSelectedImage = images.open;
     }
-    item.iImage = images.normal;
-    item.iSelectedImage = images.open;
-    item.mask |= TVIF_DI_SETITEM; // the control keeps them: each item asks the shell once
+    if (item.mask & TVIF_CHILDREN) {
+        // A folder with something to show gets its placeholder now; one filled or given a
+        // placeholder since has its children already.
+        bool children = GetChildItem(item.hItem) != nullptr;
+        if (!children && HasChildren(path)) {
+            InsertPlaceholder(item.hItem);
+            children = true;
+        }
+        item.cChildren = children ? 1 : 0;
+    }
+    item.mask |= TVIF_DI_SETITEM; // the control keeps them: each item asks once
 }
 
 std::string CFolderTreeCtrl::GetLastComponent(const std::string& path)

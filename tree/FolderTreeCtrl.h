@@ -92,8 +92,9 @@ private:
     // What a restore has read or inserted of each item's children.
     using KnownChildren = std::unordered_map<HTREEITEM, std::vector<KnownChild>>;
 
-    // Lists the folder and inserts its entries last under hParent.
-    std::vector<KnownChild> InsertListing(HTREEITEM hParent, const std::string& folder);
+    // Lists the folder and inserts its entries last under hParent; *hasButton, when asked
+    // for: whether the folder has what gives it an expand button.
+    std::vector<KnownChild> InsertListing(HTREEITEM hParent, const std::string& folder, bool* hasButton = nullptr);
     const std::vector<KnownChild>& ChildrenOf(HTREEITEM hParent, KnownChildren& known) const;
     bool IsPathInTree(const std::string& path, const std::vector<KnownChild>& topLevel) const;
     // The first child whose upper-cased text is upperName, or null.

@@ -115,10 +115,12 @@ HTREEITEM CFolderTreeCtrl::ExpandSavedPath(const std::string& path, KnownChildre
         // A second byte 0x5C is no separator.
         if (CharSize(copy, i) == 2 || copy[i] != '\\')
             continue;
-        hCurrent = FindChildByText(hCurrent, copy.substr(start, i - start), known);
+        const std::string component = copy.substr(start, i - start);
+        hCurrent = FindChildByText(hCurrent, component, known);
         if (hCurrent == nullptr)
             break;
-        ExpandForRestore(hCurrent, known);
+        if (!component.empty()) // else the placeholder, which has nothing to expand
+            ExpandForRestore(hCurrent, known);
         start = i + 1;
     }
     return hCurrent;
@@ -126,21 +128,35 @@ HTREEITEM CFolderTreeCtrl::ExpandSavedPath(const std::string& path, KnownChildre
 
 void CFolderTreeCtrl::ExpandForRestore(HTREEITEM hItem, KnownChildren& known)
 {
+    if (static_cast<ItemKind>(GetItemData(hItem)) != kindFolder)
+        return; // a file is not expanded
     const UINT state = GetItemState(hItem, TVIS_EXPANDED | TVIS_EXPANDEDONCE);
-    // Expanded already (by an earlier path, too): it keeps its children.
-    if ((state & TVIS_EXPANDED) || GetChildItem(hItem) == nullptr)
-        return; // nor is a file or an empty folder expanded
+    if (state & TVIS_EXPANDED)
+        return; // expanded already (by an earlier path, too): it keeps its children
     if (state & TVIS_EXPANDEDONCE) {
         // Collapsed since its first expansion: the control expands it without asking, as ever.
         Expand(hItem, TVE_EXPAND);
         return;
     }
     // What its first expansion does, without the layout the control makes of each step: the
-    // placeholder goes, the listing comes, and the item is marked as TVM_EXPAND marks it.
+    // placeholder goes, the listing comes, and the item is marked as TVM_EXPAND marks it. A
+    // folder whose button was never asked for is listed straight away; with nothing that
+    // gives it a button it is not expanded, as a folder without a button is not.
     CWaitCursor wait;
+    const bool hadChild = GetChildItem(hItem) != nullptr;
     DeleteChildren(hItem);
     const std::string path = GetItemPath(hItem);
-    known[hItem] = InsertListing(hItem, path);
-    SetItemState(hItem, TVIS_EXPANDED | TVIS_EXPANDEDONCE, TVIS_EXPANDED | TVIS_EXPANDEDONCE);
-    WatchFolder(hItem, path);
+    bool hasButton = false;
+    std::vector<KnownChild> children = InsertListing(hItem, path, &hasButton);
+    const bool expanded = hadChild || hasButton;
+    TVITEMA item{};
+    item.mask = TVIF_STATE | TVIF_CHILDREN;
+    item.hItem = hItem;
+    item.cChildren = children.empty() ? 0 : 1;
+    item.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+    item.state = expanded ? item.stateMask : 0;
+    SetItem(item);
+    known[hItem] = std::move(children);
+    if (expanded)
+        WatchFolder(hItem, path);
 }
