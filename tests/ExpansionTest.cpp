@@ -123,6 +123,20 @@ TEST_F(ExpansionTest, SavedPathsMatchWithoutRegardToCaseAndTrailingBackslashes)
     }
     EXPECT_EQ(Selected(), root + "\\Games\\Arcade");
 
+    // Whether a path is in the tree is what a file search for it, upper-cased, finds.
+    for (const char* path : {"games\\ARCADE", "Games\\Arc*de", "GAMES\\Ca?ds\\", "Games\\Gone", "Games\\Secret",
+                             "Tools\\Editor\\edit.txt", "Tools\\*\\x"}) {
+        std::string upper = path;
+        MakeUpper(upper);
+        TrimRightBackslashes(upper);
+        WIN32_FIND_DATAA data;
+        HANDLE find = ::FindFirstFileA((root + "\\" + upper).c_str(), &data);
+        const bool found = find != INVALID_HANDLE_VALUE;
+        if (found)
+            ::FindClose(find);
+        EXPECT_EQ(tree.IsPathInTree(path) != FALSE, found) << path;
+    }
+
     // A second trailing backslash is an empty last component, which names nothing.
     Rebuild();
     EXPECT_FALSE(tree.ExpandToPath("Games\\Arcade\\\\"));

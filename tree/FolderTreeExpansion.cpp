@@ -36,15 +36,22 @@ BOOL CFolderTreeCtrl::IsPathInTree(const std::string& path) const
 
 bool CFolderTreeCtrl::IsPathInTree(const std::string& path, const std::vector<KnownChild>& topLevel) const
 {
-    std::string copy = path;
+    std::string given = path;
+    TrimRightBackslashes(given);
+    std::string copy = given;
     MakeUpper(copy);
-    TrimRightBackslashes(copy);
     for (const KnownChild& top : topLevel) {
         // Bytes, not components: only the first match is tested for existence.
         const std::string& text = top.upperText;
         if (copy.size() >= text.size() && copy.compare(0, text.size(), text) == 0) {
+            // Asked in its own letter case: the file system ignores case, but this Wine finds
+            // a name in another case only by reading the whole folder. Without wildcards a
+            // search finds what the attributes are found for, and they cost less to ask.
+            const std::string full = m_strRootPath + given;
+            if (given.find_first_of("*?") == std::string::npos)
+                return ::GetFileAttributesA(full.c_str()) != INVALID_FILE_ATTRIBUTES;
             CFileFind finder;
-            return finder.FindFile((m_strRootPath + copy).c_str());
+            return finder.FindFile(full.c_str());
         }
     }
     return false;
