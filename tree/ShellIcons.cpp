@@ -81,9 +81,11 @@ bool CShellIcons::Lookup(const std::string& path, bool isFolder, Images& images)
         images = *m_plainFolder;
         return true;
     }
-    // The shell is asked with a trailing backslash, files too.
+    // The shell is asked with a trailing backslash, files too. A plain folder looks like
+    // any folder; only its open icon, which this Wine does not give by type, needs its path.
     const std::string query = path + '\\';
-    if (!QueryIcon(query, 0, 0, images.normal))
+    const bool byType = plainFolder && QueryIcon("folder", FILE_ATTRIBUTE_DIRECTORY, SHGFI_USEFILEATTRIBUTES, images.normal);
+    if (!byType && !QueryIcon(query, 0, 0, images.normal))
         return false;
     images.open = images.normal;
     if (isFolder && !QueryIcon(query, 0, SHGFI_OPENICON, images.open))
