@@ -2,6 +2,7 @@
 // when it is about to open, then the program's own commands.
 #include "app/FernwickApp.h"
 #include "frame/MainFrame.h"
+#include "framework/Dpi.h"
 #include "framework/ShellCalls.h"
 #include "res/resource.h"
 #include "view/FernwickView.h"
@@ -45,6 +46,7 @@ void CFernwickView::ShowTrayMenu()
     SetFocus();
     m_trayPaths.clear();
     m_traySubmenus.clear();
+    m_trayMenuIcons.Clear();
     UniqueMenu top(::CreatePopupMenu());
     if (!top)
         return;
@@ -56,12 +58,15 @@ void CFernwickView::ShowTrayMenu()
     ForceForegroundWindow(m_hWnd);
     POINT cursor{};
     g_shellCalls.GetCursorPos(&cursor);
+    m_trayMenuIcons.SetDpi(AfxGetMonitorDpi(::MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST)));
     // Windows may end the session while the menu is open, and the view is gone when it
     // returns: from here on nothing of the object is touched.
     const HWND self = m_hWnd;
     AfxTrackPopupMenu(top.get(), TPM_RIGHTBUTTON, cursor, self);
-    if (CWnd::FromHandlePermanent(self) == this)
+    if (CWnd::FromHandlePermanent(self) == this) {
         m_traySubmenus.clear();
+        m_trayMenuIcons.Clear();
+    }
     top.reset(); // its submenus go with it
     ::PostMessageA(self, WM_NULL, 0, 0);
 }
@@ -78,6 +83,7 @@ void CFernwickView::BuildFolderMenu(HMENU hMenu, const std::string& folder)
             const int count = ::GetMenuItemCount(hMenu);
             if (::AppendMenuA(hMenu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(hSub), entry.name.c_str())) {
                 m_traySubmenus.emplace(hSub, path + '\\');
+                m_trayMenuIcons.Attach(hMenu, static_cast<UINT>(count), path, true);
                 continue;
             }
             // A refused submenu may still have left an item behind, whose id would be the handle.
@@ -91,8 +97,10 @@ void CFernwickView::BuildFolderMenu(HMENU hMenu, const std::string& folder)
         if (m_trayPaths.size() >= kTrayItemLimit)
             return;
         m_trayPaths.push_back(path);
-        ::AppendMenuA(hMenu, MF_STRING, ID_TRAY_ITEM_FIRST + m_trayPaths.size() - 1,
-                      Caption(entry.name, entry.kind).c_str());
+        const int count = ::GetMenuItemCount(hMenu);
+        if (::AppendMenuA(hMenu, MF_STRING, ID_TRAY_ITEM_FIRST + m_trayPaths.size() - 1,
+                          Caption(entry.name, entry.kind).c_str()))
+            m_trayMenuIcons.Attach(hMenu, static_cast<UINT>(count), path, false);
     }
 }
 

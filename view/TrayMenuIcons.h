@@ -1,0 +1,44 @@
+// The small icons of the tray menu's files and folders: the tree's, asked for only when the
+// menu draws an item, at the scale of the monitor the menu opens on.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+#include <windows.h>
+#include <commctrl.h>
+#include "tree/ShellIcons.h"
+
+class CTrayMenuIcons {
+public:
+    // Asks the shell through the tree's icons, so both show one answer for one entry.
+    explicit CTrayMenuIcons(CShellIcons& icons) : m_icons(icons) {}
+
+    // A new menu: the items of the last one are forgotten.
+    void Clear() { m_items.clear(); }
+    // The scale of the monitor the menu opens on.
+    void SetDpi(UINT nDpi) { m_nDpi = nDpi; }
+    // The item at that position shows the entry's icon, drawn by the menu's owner.
+    void Attach(HMENU hMenu, UINT nPosition, const std::string& path, bool isFolder);
+    // The owner's WM_MEASUREITEM and WM_DRAWITEM; false for an item that is not one of these.
+    bool OnMeasureItem(MEASUREITEMSTRUCT& measure);
+    bool OnDrawItem(const DRAWITEMSTRUCT& draw);
+    // How many items have asked the shell: those drawn so far.
+    size_t CountLookedUp() const;
+
+private:
+    struct Item {
+        std::string path;
+        bool isFolder = false;
+        std::optional<CShellIcons::Images> images; // once drawn; redrawing asks nothing
+    };
+
+    Item* Find(UINT ctlType, ULONG_PTR itemData);
+    // The system image list of the menu's scale, asked for at its first item.
+    HIMAGELIST ImageList();
+
+    CShellIcons& m_icons;
+    std::vector<Item> m_items; // an item's data word is its index here, plus one
+    UINT m_nDpi = USER_DEFAULT_SCREEN_DPI;
+    HIMAGELIST m_hImageList = nullptr; // the shell's, never destroyed
+    UINT m_nImageListDpi = 0;
+};
