@@ -1,4 +1,23 @@
 #include "view/TrayMenuIcons.h"
+#include <algorithm>
+
+namespace {
+SIZE IconSize(HIMAGELIST list)
+{
+    int cx = 0;
+    int cy = 0;
+    if (list != nullptr)
+        ::ImageList_GetIconSize(list, &cx, &cy);
+    return {cx, cy};
+}
+} // namespace
+
+void CTrayMenuIcons::Clear()
+{
+    m_items.clear();
+    m_pictures.clear();
+    m_pictureDC.reset();
+}
 
 void CTrayMenuIcons::Attach(HMENU hMenu, UINT nPosition, const std::string& path, bool isFolder)
 {
@@ -24,6 +43,7 @@ HIMAGELIST CTrayMenuIcons::ImageList()
     if (m_nImageListDpi != m_nDpi || m_hImageList == nullptr) {
         m_hImageList = CShellIcons::ImageListForDpi(m_nDpi);
         m_nImageListDpi = m_nDpi;
+        m_pictures.clear();
     }
     return m_hImageList;
 }
@@ -32,12 +52,9 @@ bool CTrayMenuIcons::OnMeasureItem(MEASUREITEMSTRUCT& measure)
 {
     if (Find(measure.CtlType, measure.itemData) == nullptr)
         return false;
-    int cx = 0;
-    int cy = 0;
-    if (HIMAGELIST list = ImageList())
-        ::ImageList_GetIconSize(list, &cx, &cy);
-    measure.itemWidth = static_cast<UINT>(cx);
-    measure.itemHeight = static_cast<UINT>(cy);
+    const SIZE size = IconSize(ImageList());
+    measure.itemWidth = static_cast<UINT>(size.cx);
+    measure.itemHeight = static_cast<UINT>(size.cy);
     return true;
 }
 
@@ -58,13 +75,49 @@ bool CTrayMenuIcons::OnDrawItem(const DRAWITEMSTRUCT& draw)
     }
     // A folder whose submenu is open shows its open icon, as the tree's selected folder does.
     const int index = draw.itemState & ODS_SELECTED ? item->images->open : item->images->normal;
-    int cx = 0;
-    int cy = 0;
-    ::ImageList_GetIconSize(list, &cx, &cy);
+    const SIZE size = IconSize(list);
+    HBITMAP picture = Picture(list, index, size);
+    if (picture == nullptr)
+        return true;
     const RECT& rc = draw.rcItem;
-    ::ImageList_Draw(list, index, draw.hDC, rc.left + (rc.right - rc.left - cx) / 2, rc.top + (rc.bottom - rc.top - cy) / 2,
-                     ILD_TRANSPARENT);
+    const HGDIOBJ old = ::SelectObject(m_pictureDC.get(), picture);
+    constexpr BLENDFUNCTION kBlend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ::GdiAlphaBlend(draw.hDC, rc.left + (rc.right - rc.left - size.cx) / 2, rc.top + (rc.bottom - rc.top - size.cy) / 2,
+                    size.cx, size.cy, m_pictureDC.get(), 0, 0, size.cx, size.cy, kBlend);
+    ::SelectObject(m_pictureDC.get(), old);
     return true;
+}
+
+HBITMAP CTrayMenuIcons::Picture(HIMAGELIST hList, int nIndex, SIZE size)
+{
+    if (const auto it = m_pictures.find(nIndex); it != m_pictures.end())
+        return static_cast<HBITMAP>(it->second.get());
+    if (!m_pictureDC)
+        m_pictureDC.reset(::CreateCompatibleDC(nullptr));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueGdiObject bitmap(::CreateDIBSection(m_pictureDC.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!m_pictureDC || !bitmap)
+        return nullptr;
+    // Drawn by the list on black, the icon gives its colours already weighted by their
+    // opacity; on white, the opacity itself: so it blends exactly as the list draws it.
+    const HGDIOBJ old = ::SelectObject(m_pictureDC.get(), bitmap.get());
+    auto* pixels = static_cast<DWORD*>(bits);
+    const size_t count = static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy);
+    ::ImageList_Draw(hList, nIndex, m_pictureDC.get(), 0, 0, ILD_TRANSPARENT);
+    ::GdiFlush();
+    const std::vector<DWORD> onBlack(pixels, pixels + count);
+    std::fill(pixels, pixels + count, 0x00FFFFFFu);
+    ::ImageList_Draw(hList, nIndex, m_pictureDC.get(), 0, 0, ILD_TRANSPARENT);
+    ::GdiFlush();
+    ::SelectObject(m_pictureDC.get(), old);
+    for (size_t i = 0; i < count; ++i) {
+        const int seen = static_cast<int>(pixels[i] >> 8 & 0xFF) - static_cast<int>(onBlack[i] >> 8 & 0xFF);
+        const auto alpha = static_cast<DWORD>(255 - std::clamp(seen, 0, 255));
+        pixels[i] = (onBlack[i] & 0x00FFFFFF) | alpha << 24;
+    }
+    return static_cast<HBITMAP>(m_pictures.emplace(nIndex, std::move(bitmap)).first->second.get());
 }
 
 size_t CTrayMenuIcons::CountLookedUp() const
