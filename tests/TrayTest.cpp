@@ -85,8 +85,8 @@ std::vector<DWORD> Picture(SIZE size, const std::function<void(HDC, const RECT&)
     return pixels;
 }
 
-// A file or folder item of an open tray menu, with the entry it stands for.
-struct EntryItem {
+// A string item of an open tray menu, with the entry it stands for: none for the fixed items.
+struct IconItem {
     std::string path;
     bool folder;
     UINT id;
@@ -94,9 +94,9 @@ struct EntryItem {
     ULONG_PTR data;
 };
 
-// The items of a menu whose submenus are all open; fixed items must carry no picture.
-void CollectEntryItems(HMENU menu, const std::string& folder, const std::vector<std::string>& trayPaths,
-                       std::vector<EntryItem>& items)
+// The string items of a menu whose submenus are all open; every one is drawn by its owner.
+void CollectIconItems(HMENU menu, const std::string& folder, const std::vector<std::string>& trayPaths,
+                      std::vector<IconItem>& items)
 {
     for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
         char text[512] = {};
@@ -106,14 +106,15 @@ void CollectEntryItems(HMENU menu, const std::string& folder, const std::vector<
         info.dwTypeData = text;
         info.cch = sizeof text;
         ASSERT_TRUE(::GetMenuItemInfoA(menu, i, TRUE, &info));
-        const bool entry = info.hSubMenu != nullptr || info.wID - ID_TRAY_ITEM_FIRST < trayPaths.size();
-        EXPECT_EQ(info.hbmpItem, entry ? HBMMENU_CALLBACK : nullptr) << text;
-        EXPECT_EQ(info.dwItemData != 0, entry) << text;
+        const bool separator = info.fType & MFT_SEPARATOR;
+        EXPECT_EQ(info.hbmpItem, separator ? nullptr : HBMMENU_CALLBACK) << text;
+        EXPECT_EQ(info.dwItemData != 0, !separator) << text;
         if (info.hSubMenu != nullptr) {
             items.push_back({folder + text, true, info.wID, menu, info.dwItemData});
-            CollectEntryItems(info.hSubMenu, folder + text + "\\", trayPaths, items);
-        } else if (entry) {
-            items.push_back({trayPaths[info.wID - ID_TRAY_ITEM_FIRST], false, info.wID, menu, info.dwItemData});
+            CollectIconItems(info.hSubMenu, folder + text + "\\", trayPaths, items);
+        } else if (!separator) {
+            const bool file = info.wID - ID_TRAY_ITEM_FIRST < trayPaths.size();
+            items.push_back({file ? trayPaths[info.wID - ID_TRAY_ITEM_FIRST] : "", false, info.wID, menu, info.dwItemData});
         }
     }
 }
@@ -519,14 +520,15 @@ TEST_F(TrayTest, EveryItemDrawsTheTreesIconForItsEntryOnlyWhenDrawn)
     size_t byPath = 0;
     shell.onPopup = [&](const TrackPopupCall& popup) {
         ReadMenu(popup.menu, popup.owner);
-        std::vector<EntryItem> items;
-        CollectEntryItems(popup.menu, Tree().m_strRootPath, View().m_trayPaths, items);
+        std::vector<IconItem> items;
+        CollectIconItems(popup.menu, Tree().m_strRootPath, View().m_trayPaths, items);
         EXPECT_EQ(View().m_trayMenuIcons.CountLookedUp(), 0u) << "every submenu open, nothing drawn";
-        for (const EntryItem& item : items) {
+        size_t fixed = 0;
+        for (const IconItem& item : items) {
             SCOPED_TRACE(item.path);
             MEASUREITEMSTRUCT measure{ODT_MENU, 0, item.id, 0, 0, item.data};
             EXPECT_TRUE(::SendMessageA(popup.owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)));
-            EXPECT_EQ(static_cast<LONG>(measure.itemWidth), icon.cx) << "the tree's icon size at this scale";
+            EXPECT_GT(static_cast<LONG>(measure.itemWidth), icon.cx) << "the tree's icon size at this scale, and a gap";
             EXPECT_EQ(static_cast<LONG>(measure.itemHeight), icon.cy);
             const auto drawn = [&](UINT state, bool clipped) {
                 return Picture(icon, [&](HDC dc, const RECT& rc) {
@@ -538,6 +540,13 @@ TEST_F(TrayTest, EveryItemDrawsTheTreesIconForItsEntryOnlyWhenDrawn)
                 });
             };
             const size_t before = View().m_trayMenuIcons.CountLookedUp();
+            if (item.path.empty()) {
+                // A fixed item keeps the icons' room and shows nothing in it.
+                EXPECT_TRUE(drawn(0, false) == Picture(icon, [](HDC, const RECT&) {})) << item.id;
+                EXPECT_EQ(View().m_trayMenuIcons.CountLookedUp(), before);
+                ++fixed;
+                continue;
+            }
             drawn(0, true);
             EXPECT_EQ(View().m_trayMenuIcons.CountLookedUp(), before) << "off screen: not asked for";
             const std::vector<DWORD> normal = drawn(0, false);
@@ -566,7 +575,8 @@ TEST_F(TrayTest, EveryItemDrawsTheTreesIconForItsEntryOnlyWhenDrawn)
             EXPECT_TRUE(normal == image(expected.first));
             EXPECT_TRUE(drawn(ODS_SELECTED, false) == image(expected.second)) << "highlighted";
         }
-        EXPECT_EQ(View().m_trayMenuIcons.CountLookedUp(), items.size());
+        EXPECT_EQ(fixed, 7u);
+        EXPECT_EQ(View().m_trayMenuIcons.CountLookedUp(), items.size() - fixed);
         return FALSE;
     };
     ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);

@@ -63,7 +63,7 @@ protected:
 
 private:
     void ShowTrayMenu();
-    void AppendFixedItems(HMENU hMenu) const;
+    void AppendFixedItems(HMENU hMenu);
     void OnTrayRestore();
     void OnTrayMinimize();
     void OnTrayExit();

@@ -117,10 +117,11 @@ void CFernwickView::OnInitMenuPopup(HMENU hPopup, UINT, BOOL bSysMenu)
     BuildFolderMenu(hPopup, folder);
 }
 
-void CFernwickView::AppendFixedItems(HMENU hMenu) const
+void CFernwickView::AppendFixedItems(HMENU hMenu)
 {
     // "Visible" is the frame's state: it hides itself when minimized.
     const bool visible = IsWindowVisible();
+    const bool iconsAbove = ::GetMenuItemCount(hMenu) > 0;
     constexpr UINT kSeparator = 0;
     const struct {
         UINT id;
@@ -142,8 +143,8 @@ void CFernwickView::AppendFixedItems(HMENU hMenu) const
     for (const auto& item : items) {
         if (item.flags == MF_SEPARATOR)
             ::AppendMenuA(hMenu, MF_SEPARATOR, 0, nullptr);
-        else
-            ::AppendMenuA(hMenu, MF_STRING | item.flags, item.id, AfxLoadString(item.id).c_str());
+        else if (::AppendMenuA(hMenu, MF_STRING | item.flags, item.id, AfxLoadString(item.id).c_str()) && iconsAbove)
+            m_trayMenuIcons.KeepColumn(hMenu, static_cast<UINT>(::GetMenuItemCount(hMenu) - 1));
     }
 }
 

@@ -1,7 +1,11 @@
 #include "view/TrayMenuIcons.h"
 #include <algorithm>
+#include "framework/Dpi.h"
 
 namespace {
+// Pixels between an icon and its item's text, at 96 DPI.
+constexpr int kGapAfterIcon = 4;
+
 SIZE IconSize(HIMAGELIST list)
 {
     int cx = 0;
@@ -21,13 +25,23 @@ void CTrayMenuIcons::Clear()
 
 void CTrayMenuIcons::Attach(HMENU hMenu, UINT nPosition, const std::string& path, bool isFolder)
 {
+    AddItem(hMenu, nPosition, {path, isFolder, std::nullopt});
+}
+
+void CTrayMenuIcons::KeepColumn(HMENU hMenu, UINT nPosition)
+{
+    AddItem(hMenu, nPosition, {});
+}
+
+void CTrayMenuIcons::AddItem(HMENU hMenu, UINT nPosition, Item item)
+{
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_BITMAP | MIIM_DATA;
     info.hbmpItem = HBMMENU_CALLBACK;
     info.dwItemData = m_items.size() + 1;
     if (::SetMenuItemInfoA(hMenu, nPosition, TRUE, &info))
-        m_items.push_back({path, isFolder, std::nullopt});
+        m_items.push_back(std::move(item));
 }
 
 CTrayMenuIcons::Item* CTrayMenuIcons::Find(UINT ctlType, ULONG_PTR itemData)
@@ -53,7 +67,8 @@ bool CTrayMenuIcons::OnMeasureItem(MEASUREITEMSTRUCT& measure)
     if (Find(measure.CtlType, measure.itemData) == nullptr)
         return false;
     const SIZE size = IconSize(ImageList());
-    measure.itemWidth = static_cast<UINT>(size.cx);
+    // Room after the icon, so that the text does not touch it.
+    measure.itemWidth = static_cast<UINT>(size.cx + AfxScale(kGapAfterIcon, m_nDpi));
     measure.itemHeight = static_cast<UINT>(size.cy);
     return true;
 }
@@ -65,7 +80,7 @@ bool CTrayMenuIcons::OnDrawItem(const DRAWITEMSTRUCT& draw)
         return false;
     HIMAGELIST list = ImageList();
     // A long menu scrolls: the items off its window ask the shell nothing.
-    if (list == nullptr || !::RectVisible(draw.hDC, &draw.rcItem))
+    if (item->path.empty() || list == nullptr || !::RectVisible(draw.hDC, &draw.rcItem))
         return true;
     if (!item->images) {
         CShellIcons::Images images;
@@ -82,8 +97,7 @@ bool CTrayMenuIcons::OnDrawItem(const DRAWITEMSTRUCT& draw)
     const RECT& rc = draw.rcItem;
     const HGDIOBJ old = ::SelectObject(m_pictureDC.get(), picture);
     constexpr BLENDFUNCTION kBlend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    ::GdiAlphaBlend(draw.hDC, rc.left + (rc.right - rc.left - size.cx) / 2, rc.top + (rc.bottom - rc.top - size.cy) / 2,
-                    size.cx, size.cy, m_pictureDC.get(), 0, 0, size.cx, size.cy, kBlend);
+    ::GdiAlphaBlend(draw.hDC, rc.left, rc.top + (rc.bottom - rc.top - size.cy) / 2, size.cx, size.cy, m_pictureDC.get(), 0, 0, size.cx, size.cy, kBlend);
     ::SelectObject(m_pictureDC.get(), old);
     return true;
 }

@@ -21,6 +21,9 @@ public:
     void SetDpi(UINT nDpi) { m_nDpi = nDpi; }
     // The item at that position shows the entry's icon, drawn by the menu's owner.
     void Attach(HMENU hMenu, UINT nPosition, const std::string& path, bool isFolder);
+    // The item at that position shows no icon but keeps the icons' room: this Wine widens
+    // only the items with a picture, and cuts the longest of the others short.
+    void KeepColumn(HMENU hMenu, UINT nPosition);
     // The owner's WM_MEASUREITEM and WM_DRAWITEM; false for an item that is not one of these.
     bool OnMeasureItem(MEASUREITEMSTRUCT& measure);
     bool OnDrawItem(const DRAWITEMSTRUCT& draw);
@@ -29,11 +32,12 @@ public:
 
 private:
     struct Item {
-        std::string path;
+        std::string path; // empty: no icon
         bool isFolder = false;
         std::optional<CShellIcons::Images> images; // once drawn; redrawing asks nothing
     };
 
+    void AddItem(HMENU hMenu, UINT nPosition, Item item);
     Item* Find(UINT ctlType, ULONG_PTR itemData);
     // The system image list of the menu's scale, asked for at its first item.
     HIMAGELIST ImageList();
