@@ -175,6 +175,14 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_TRAYNOTIFY:
         return OnTrayNotify(wParam, lParam);
+    case WM_MEASUREITEM:
+        if (m_trayMenuIcons.OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+            return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (m_trayMenuIcons.OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+            return TRUE;
+        break;
     case WM_SIZE:
         Default();
         if (m_wndTree.m_hWnd != nullptr)
