@@ -18,6 +18,13 @@ std::string AfxGetIniPath()
     return app != nullptr ? app->m_strIniPath : std::string();
 }
 
+const SavedSettings& AfxGetSavedSettings()
+{
+    static const SavedSettings none;
+    CFernwickApp* app = AfxGetFernwickApp();
+    return app != nullptr ? app->m_savedSettings : none;
+}
+
 CFernwickApp::CFernwickApp() : m_strIniPath(AfxGetCurrentDirectory() + '\\' + kSettingsFileName)
 {
 }
@@ -31,6 +38,7 @@ BOOL CFernwickApp::InitInstance()
         m_hMutex.reset();
         return FALSE;
     }
+    m_savedSettings = ReadSettings(m_strIniPath);
 
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, &AfxNew<CDocument, CFernwickDoc>,
                                           &AfxNew<CFrameWnd, CMainFrame>, &AfxNew<CView, CFernwickView>));

@@ -1,6 +1,7 @@
 // CFernwickApp: start-up, the single-instance rule, and exit.
 #pragma once
 #include <string>
+#include "app/Settings.h"
 #include "framework/Handles.h"
 #include "framework/WinApp.h"
 
@@ -23,6 +24,8 @@ public:
 
     UniqueKernelHandle m_hMutex;
     std::string m_strIniPath;
+    // What the settings file held at start-up: read once, before the first window.
+    SavedSettings m_savedSettings;
 
 protected:
     BOOL OnCommandEntry(const CCmdEntry& entry) override;
@@ -32,3 +35,5 @@ protected:
 CFernwickApp* AfxGetFernwickApp();
 // A copy of its settings file path; empty without it, which the settings functions refuse.
 std::string AfxGetIniPath();
+// What its settings file held at start-up; nothing without it.
+const SavedSettings& AfxGetSavedSettings();

@@ -1,22 +1,41 @@
 #include "app/Settings.h"
 #include <algorithm>
 #include "app/PlacementText.h"
+#include "app/ProfileSection.h"
 #include "framework/Handles.h"
 
 namespace {
-constexpr char kSection[] = "Settings";
-constexpr char kWindowPosKey[] = "WindowPos";
-constexpr char kTopMostKey[] = "TopMost";
+constexpr wchar_t kSection[] = L"Settings";
+constexpr char16_t kWindowPosKey[] = u"WindowPos";
+constexpr char16_t kTopMostKey[] = u"TopMost";
 constexpr char kDirTreeKeyPrefix[] = "DirTree";
-constexpr DWORD kDirTreeBufferSize = 260;
+constexpr std::size_t kDirTreeBufferSize = 260;
+// Past this the file is no settings file; its section is taken as empty.
+constexpr DWORD kLargestSection = DWORD{1} << 28;
 
-std::string ReadValue(const char* key, DWORD bufferSize, const char* iniPath)
+std::wstring Wide(const std::string& text)
 {
-    // Zeroed: cutting a double-byte character can leave the byte before the terminator unwritten.
-    std::string value(bufferSize, '\0');
-    ::GetPrivateProfileStringA(kSection, key, "", value.data(), bufferSize, iniPath);
-    value.erase(std::find(value.begin(), value.end(), '\0'), value.end());
-    return value;
+    std::wstring wide(text.size(), L'\0'); // a code page 932 character is never two UTF-16 units
+    wide.resize(static_cast<std::size_t>(::MultiByteToWideChar(
+        CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+
+std::u16string Utf16(const std::string& text)
+{
+    const std::wstring wide = Wide(text);
+    return {wide.begin(), wide.end()};
+}
+
+// As GetPrivateProfileStringA hands a value on into `size` bytes: a character that would
+// not fit whole is left out, and the zeroed buffer ends the text there.
+std::string Ansi(const std::u16string& value, std::size_t size)
+{
+    std::string text(size - 1, '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(value.data()), static_cast<int>(value.size()),
+                          text.data(), static_cast<int>(text.size()), nullptr, nullptr);
+    text.erase(std::find(text.begin(), text.end(), '\0'), text.end());
+    return text;
 }
 
 // The profile functions take no longer path; Wine would write a file under a mangled name.
@@ -34,41 +53,9 @@ bool Writable(const std::string& iniPath)
     return Reachable(iniPath) && (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY));
 }
 
-// The profile functions write the whole file again at every change: killed in the middle,
-// the program would leave it cut, with everything in it lost. The changes go to a copy,
-// which then takes the file's place in one step; a start finds the old file or the new one.
-class SettingsEdit {
-public:
-    explicit SettingsEdit(const std::string& iniPath) : m_target(iniPath), m_copy(iniPath + ".new")
-    {
-        const bool exists = ::GetFileAttributesA(iniPath.c_str()) != INVALID_FILE_ATTRIBUTES;
-        if (!Reachable(m_copy) || (exists && !::CopyFileA(iniPath.c_str(), m_copy.c_str(), FALSE)))
-            m_copy.clear(); // no room for the copy's name: written in place
-        else if (!exists)
-            ::DeleteFileA(m_copy.c_str()); // left by a kill before the first file existed
-    }
-    ~SettingsEdit()
-    {
-        if (m_copy.empty())
-            return;
-        ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, m_copy.c_str()); // flush
-        if (::GetFileAttributesA(m_copy.c_str()) != INVALID_FILE_ATTRIBUTES &&
-            !::MoveFileExA(m_copy.c_str(), m_target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            ::DeleteFileA(m_copy.c_str());
-    }
-    SettingsEdit(const SettingsEdit&) = delete;
-    SettingsEdit& operator=(const SettingsEdit&) = delete;
-
-    const char* Path() const { return (m_copy.empty() ? m_target : m_copy).c_str(); }
-
-private:
-    const std::string m_target;
-    std::string m_copy;
-};
-
-std::string DirTreeKey(int index)
+std::u16string DirTreeKey(std::size_t index)
 {
-    return kDirTreeKeyPrefix + std::to_string(index);
+    return Utf16(kDirTreeKeyPrefix + std::to_string(index));
 }
 
 // Reading trims blanks around a value and drops quotes around it; quoting keeps such a name whole.
@@ -79,6 +66,111 @@ std::string Quoted(const std::string& folder)
         return '"' + folder + '"';
     return folder;
 }
+
+// The whole section in one call, with room for every character the file can hold.
+ProfileSection ReadSection(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) || data.nFileSizeHigh != 0)
+        return {};
+    for (DWORD size = data.nFileSizeLow + 64; size <= kLargestSection; size *= 2) {
+        std::wstring lines(size, L'\0');
+        const DWORD length = ::GetPrivateProfileSectionW(kSection, lines.data(), size, path.c_str());
+        if (length + 2 < size) // else it was cut
+            return ProfileSection(std::u16string(lines.begin(), lines.begin() + length));
+    }
+    return {};
+}
+
+// Where the file really is: a symbolic link (or a folder on the way) leads to its target,
+// which Wine reports as the handle's final path but never as a reparse point.
+std::wstring FinalPath(HANDLE file)
+{
+    std::wstring path(MAX_PATH, L'\0');
+    const DWORD length = ::GetFinalPathNameByHandleW(file, path.data(), MAX_PATH, VOLUME_NAME_DOS);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    path.resize(length);
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0)
+        return L"\\\\" + path.substr(8);
+    return path.rfind(L"\\\\?\\", 0) == 0 ? path.substr(4) : path;
+}
+
+// Where a save goes, and whether it must write the file where it is: replacing a file
+// that has other names would leave them with the old settings, and replacing a link
+// whose target cannot be told would turn it into a plain file.
+struct SaveTarget {
+    std::wstring path;
+    bool inPlace;
+};
+
+SaveTarget WhereItLives(const std::wstring& given)
+{
+    const UniqueFileHandle file(::CreateFileW(given.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
+        return {given, false}; // a new file has nothing to keep
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool otherNames = ::GetFileInformationByHandle(file.get(), &info) && info.nNumberOfLinks > 1;
+    const std::wstring real = FinalPath(file.get());
+    if (real.empty())
+        return {given, otherNames || (::GetFileAttributesW(given.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0};
+    return {real, otherNames};
+}
+
+// A copy of the file under a name no file has, in its own folder so that it can take the
+// file's place in one step; empty when none can be made.
+std::wstring CopyBeside(const std::wstring& path)
+{
+    const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+    std::wstring copy(MAX_PATH, L'\0');
+    if (folder.empty() || !::GetTempFileNameW(folder.c_str(), L"Fwk", 0, copy.data()))
+        return {};
+    copy.resize(copy.find(L'\0'));
+    const bool exists = ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (exists && !::CopyFileW(path.c_str(), copy.c_str(), FALSE)) {
+        ::DeleteFileW(copy.c_str());
+        return {};
+    }
+    return copy;
+}
+
+void WriteSection(const ProfileSection& section, const std::wstring& path)
+{
+    const std::u16string lines = section.Lines();
+    ::WritePrivateProfileSectionW(kSection, reinterpret_cast<const wchar_t*>(lines.c_str()), path.c_str());
+    // Out of the system's cache: the file may be replaced under it.
+    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
+}
+
+// On the disk before it takes the file's place, or a crash could leave an empty file.
+void Flush(const std::wstring& path)
+{
+    const UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (file)
+        ::FlushFileBuffers(file.get());
+}
+
+// One save. The profile functions still decide the file's form; they write it whole at
+// every change, so all of them are made in memory first and written in one call.
+template <class Change>
+void Save(const std::string& iniPath, Change change)
+{
+    if (!Writable(iniPath))
+        return;
+    const SaveTarget target = WhereItLives(Wide(iniPath));
+    ProfileSection section = ReadSection(target.path);
+    change(section);
+    const std::wstring copy = target.inPlace ? std::wstring() : CopyBeside(target.path);
+    if (copy.empty()) {
+        WriteSection(section, target.path);
+        return;
+    }
+    WriteSection(section, copy);
+    Flush(copy);
+    if (!::MoveFileExW(copy.c_str(), target.path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ::DeleteFileW(copy.c_str());
+}
 } // namespace
 
 bool FileExists(const std::string& path)
@@ -88,17 +180,25 @@ bool FileExists(const std::string& path)
     return static_cast<bool>(find);
 }
 
-bool ReadWindowPlacement(WINDOWPLACEMENT& placement, const std::string& iniPath)
+SavedSettings ReadSettings(const std::string& iniPath)
 {
+    SavedSettings saved;
     if (!Reachable(iniPath) || !FileExists(iniPath))
-        return false;
-    const std::optional<PlacementText> read =
-        ScanPlacement(ReadValue(kWindowPosKey, kPlacementTextSize, iniPath.c_str()).c_str());
-    if (!read)
-        return false;
-    placement = {sizeof placement, read->flags, read->showCmd, {read->minX, read->minY}, {read->maxX, read->maxY},
-                 {read->left, read->top, read->right, read->bottom}};
-    return true;
+        return saved;
+    const ProfileSection section = ReadSection(Wide(iniPath));
+    if (const std::optional<PlacementText> read =
+            ScanPlacement(Ansi(section.Value(kWindowPosKey, kPlacementTextSize), kPlacementTextSize).c_str()))
+        saved.placement = WINDOWPLACEMENT{sizeof(WINDOWPLACEMENT), read->flags, read->showCmd,
+                                          {read->minX, read->minY}, {read->maxX, read->maxY},
+                                          {read->left, read->top, read->right, read->bottom}};
+    saved.topMost = section.Int(kTopMostKey, 0) != 0;
+    for (std::size_t index = 0;; ++index) {
+        std::string folder = Ansi(section.Value(DirTreeKey(index), kDirTreeBufferSize), kDirTreeBufferSize);
+        if (folder.empty())
+            break;
+        saved.folders.push_back(std::move(folder));
+    }
+    return saved;
 }
 
 void WriteWindowPlacement(const WINDOWPLACEMENT& placement, const std::string& iniPath)
@@ -107,57 +207,33 @@ void WriteWindowPlacement(const WINDOWPLACEMENT& placement, const std::string& i
         {placement.flags, placement.showCmd, placement.ptMinPosition.x, placement.ptMinPosition.y,
          placement.ptMaxPosition.x, placement.ptMaxPosition.y, placement.rcNormalPosition.left,
          placement.rcNormalPosition.top, placement.rcNormalPosition.right, placement.rcNormalPosition.bottom});
-    if (!text || !Writable(iniPath))
+    if (!text)
         return;
-    const SettingsEdit edit(iniPath);
-    ::WritePrivateProfileStringA(kSection, kWindowPosKey, text->c_str(), edit.Path());
-}
-
-bool ReadDirTreeList(std::vector<std::string>& list, const std::string& iniPath)
-{
-    if (!Reachable(iniPath) || !FileExists(iniPath))
-        return false;
-    for (int index = 0;; ++index) {
-        std::string folder = ReadValue(DirTreeKey(index).c_str(), kDirTreeBufferSize, iniPath.c_str());
-        if (folder.empty())
-            break;
-        list.push_back(std::move(folder));
-    }
-    return !list.empty();
+    Save(iniPath, [&](ProfileSection& section) { section.Set(kWindowPosKey, Utf16(*text)); });
 }
 
 void WriteDirTreeList(const std::vector<std::string>& list, const std::string& iniPath)
 {
-    if (!Writable(iniPath))
-        return;
-    const SettingsEdit edit(iniPath);
-    int index = 0;
-    for (const std::string& folder : list) {
-        // An empty value would end the list there and hide the folders after it.
-        if (folder.empty())
-            continue;
-        ::WritePrivateProfileStringA(kSection, DirTreeKey(index++).c_str(), Quoted(folder).c_str(), edit.Path());
-    }
-    // Advancing even when a delete fails keeps a read-only file from looping forever.
-    for (;; ++index) {
-        const std::string key = DirTreeKey(index);
-        if (ReadValue(key.c_str(), kDirTreeBufferSize, edit.Path()).empty())
-            break;
-        ::WritePrivateProfileStringA(kSection, key.c_str(), nullptr, edit.Path());
-    }
-}
-
-bool ReadTopMost(const std::string& iniPath)
-{
-    return Reachable(iniPath) && FileExists(iniPath) &&
-           ::GetPrivateProfileIntA(kSection, kTopMostKey, 0, iniPath.c_str()) != 0;
+    Save(iniPath, [&](ProfileSection& section) {
+        std::size_t index = 0;
+        for (const std::string& folder : list) {
+            // An empty value would end the list there and hide the folders after it.
+            if (!folder.empty())
+                section.Set(DirTreeKey(index++), Utf16(Quoted(folder)));
+        }
+        // The stale run after the list, up to the first key that reads empty.
+        for (;; ++index) {
+            const std::u16string key = DirTreeKey(index);
+            if (section.Value(key, kDirTreeBufferSize).empty())
+                break;
+            section.Remove(key);
+        }
+    });
 }
 
 void WriteTopMost(bool topMost, const std::string& iniPath)
 {
-    if (!Writable(iniPath) || !FileExists(iniPath))
+    if (!FileExists(iniPath))
         return;
-    const SettingsEdit edit(iniPath);
-    ::WritePrivateProfileStringA(kSection, kTopMostKey, std::to_string(static_cast<long>(topMost)).c_str(),
-                                 edit.Path());
+    Save(iniPath, [&](ProfileSection& section) { section.Set(kTopMostKey, topMost ? u"1" : u"0"); });
 }

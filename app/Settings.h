@@ -2,19 +2,29 @@
 // Strings are code page 932 bytes; the settings file path comes last.
 #pragma once
 #include <windows.h>
+#include <optional>
 #include <string>
 #include <vector>
 
 bool FileExists(const std::string& path);
 
-// On failure the record is left as it was.
-bool ReadWindowPlacement(WINDOWPLACEMENT& placement, const std::string& iniPath);
+// What the program keeps in the settings file, all of it from one read, each value exactly
+// as the profile functions would read it: "WindowPos" into 68 bytes, "TopMost" as an
+// integer (default 0), "DirTree0", "DirTree1", ... into 260 bytes each up to the first that
+// is missing or empty. Nothing when the file does not exist.
+struct SavedSettings {
+    std::optional<WINDOWPLACEMENT> placement; // only when "WindowPos" holds ten numbers
+    bool topMost = false;
+    std::vector<std::string> folders; // relative to the root folder
+};
+SavedSettings ReadSettings(const std::string& iniPath);
+
+// Each write is one save: the file's section read once and changed in memory, then written
+// whole to a new file beside the one the settings live in (behind any symbolic link), which
+// replaces it in one step, so a kill at any moment leaves the old file or the new one. A
+// file with more than one name (hard links) is written in place, keeping its other names.
 void WriteWindowPlacement(const WINDOWPLACEMENT& placement, const std::string& iniPath);
-
-// Appends the folders, relative to the root folder; true when the list is then non-empty.
-bool ReadDirTreeList(std::vector<std::string>& list, const std::string& iniPath);
+// Writes the list from "DirTree0" on and removes the stale keys after it.
 void WriteDirTreeList(const std::vector<std::string>& list, const std::string& iniPath);
-
-// Both need the file to exist already.
-bool ReadTopMost(const std::string& iniPath);
+// Only into a file that exists already.
 void WriteTopMost(bool topMost, const std::string& iniPath);

@@ -76,7 +76,8 @@ void CMainFrame::ActivateFrame(int nCmdShow)
 
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
-    if (ReadWindowPlacement(wp, AfxGetIniPath())) {
+    if (const std::optional<WINDOWPLACEMENT>& saved = AfxGetSavedSettings().placement) {
+        wp = *saved;
         wp.rcNormalPosition = VisibleNormalRect(wp.rcNormalPosition);
         if (wp.showCmd > SW_MAX)
             wp.showCmd = SW_SHOWNORMAL;

@@ -2,5 +2,5 @@
 
 CShellCalls g_shellCalls = {
     ::ShellExecuteA, ::CreateProcessA, ::WinExec, ::Shell_NotifyIconA, ::TrackPopupMenu,
-    ::MessageBoxA,   ::MessageBeep,    ::GetCursorPos,
+    ::MessageBoxA,   ::MessageBeep,    ::GetCursorPos,   ::ShellExecuteW,      ::CreateProcessW,
 };

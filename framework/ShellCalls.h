@@ -14,6 +14,10 @@ struct CShellCalls {
     int(WINAPI* MessageBoxA)(HWND, LPCSTR, LPCSTR, UINT);
     BOOL(WINAPI* MessageBeep)(UINT);
     BOOL(WINAPI* GetCursorPos)(LPPOINT);
+    // For paths holding names code page 932 cannot spell.
+    HINSTANCE(WINAPI* ShellExecuteW)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    BOOL(WINAPI* CreateProcessW)(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID,
+                                 LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION);
 };
 
 extern CShellCalls g_shellCalls;

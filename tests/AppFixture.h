@@ -72,6 +72,14 @@ protected:
     }
     CFolderTreeCtrl& Tree() const { return View().m_wndTree; }
     void Command(UINT id) const { ::SendMessageA(Frame(), WM_COMMAND, id, 0); }
+    // The tray menu's file paths in their code page 932 form.
+    std::vector<std::string> TrayPaths() const
+    {
+        std::vector<std::string> paths;
+        for (const ShellPath& path : View().m_trayPaths)
+            paths.push_back(path.ansi);
+        return paths;
+    }
 
     std::string Ini() const { return folder.Path() + "\\Fernwick.ini"; }
     std::string IniValue(const char* key) const

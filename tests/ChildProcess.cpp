@@ -6,9 +6,11 @@ constexpr int kStartAttempts = 5;
 constexpr DWORD kFirstRetryPauseMs = 100;
 } // namespace
 
-ChildProcess StartChild(const std::string& commandLine, const char* directory, int showCommand)
+namespace {
+template <class Char, class StartupInfo, class Create>
+ChildProcess StartWith(const std::basic_string<Char>& commandLine, const Char* directory, int showCommand, Create create)
 {
-    STARTUPINFOA si{};
+    StartupInfo si{};
     si.cb = sizeof si;
     if (showCommand >= 0) {
         si.dwFlags = STARTF_USESHOWWINDOW;
@@ -18,9 +20,9 @@ ChildProcess StartChild(const std::string& commandLine, const char* directory, i
     for (DWORD pauseMs = kFirstRetryPauseMs; child.attempts < kStartAttempts; pauseMs *= 2) {
         if (child.attempts++ > 0)
             ::Sleep(pauseMs);
-        std::string writable = commandLine; // CreateProcessA may write into it
+        std::basic_string<Char> writable = commandLine; // CreateProcess may write into it
         PROCESS_INFORMATION pi{};
-        if (::CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, directory, &si, &pi)) {
+        if (create(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, directory, &si, &pi)) {
             child.process.reset(pi.hProcess);
             ::CloseHandle(pi.hThread);
             child.pid = pi.dwProcessId;
@@ -29,6 +31,17 @@ ChildProcess StartChild(const std::string& commandLine, const char* directory, i
         child.error = ::GetLastError();
     }
     return child;
+}
+} // namespace
+
+ChildProcess StartChild(const std::string& commandLine, const char* directory, int showCommand)
+{
+    return StartWith<char, STARTUPINFOA>(commandLine, directory, showCommand, ::CreateProcessA);
+}
+
+ChildProcess StartChild(const std::wstring& commandLine, const wchar_t* directory, int showCommand)
+{
+    return StartWith<wchar_t, STARTUPINFOW>(commandLine, directory, showCommand, ::CreateProcessW);
 }
 
 bool MakeDemo(const std::string& dir)

@@ -15,6 +15,8 @@ struct ChildProcess {
 
 // directory null: this process's current directory; showCommand -1: the program's own.
 ChildProcess StartChild(const std::string& commandLine, const char* directory = nullptr, int showCommand = -1);
+// A command line with names code page 932 cannot spell.
+ChildProcess StartChild(const std::wstring& commandLine, const wchar_t* directory, int showCommand = -1);
 
 // Makes the demo root folder in dir\Root with the program that makes it for the demo.
 bool MakeDemo(const std::string& dir);

@@ -224,8 +224,7 @@ TEST_F(ExpansionTest, ExpansionSurvivesTheSettingsFile)
     UserExpand(Item({"Games", "Arcade"}));
     WriteDirTreeList(Collect(), ini);
     Rebuild();
-    std::vector<std::string> list;
-    ASSERT_TRUE(ReadDirTreeList(list, ini));
+    const std::vector<std::string> list = ReadSettings(ini).folders;
     EXPECT_EQ(list, (Names{"Games", "Games\\Arcade"}));
     for (const std::string& path : list)
         tree.ExpandToPath(path);

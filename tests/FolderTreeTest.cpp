@@ -2,6 +2,7 @@
 // iconed, lazy expansion and collapse, and item paths.
 #include "TreeFixture.h"
 #include "ChildProcess.h"
+#include "IconCases.h"
 #include <algorithm>
 #include <shellapi.h>
 #include <functional>
@@ -127,7 +128,7 @@ TEST_F(FolderTreeTest, EveryFolderShowsTheButtonAProbeAtItsInsertGave)
     int buttons = 0;
     for (HTREEITEM item = tree.GetChildItem(TVI_ROOT); item != nullptr; item = tree.GetNextSiblingItem(item)) {
         const std::string path = tree.GetItemPath(item);
-        const bool probe = HasButtonEntries(path, true);
+        const bool probe = HasButtonEntries(PathFromAnsi(path), true);
         EXPECT_EQ(HasButton(item), probe) << path;
         EXPECT_EQ(HasPlaceholderOnly(item), probe) << path;
         buttons += probe ? 1 : 0;
@@ -359,19 +360,7 @@ TEST_F(FolderTreeTest, AnEntryTheShellHasNoIconForShowsTheGenericIconAndTheFailu
 // kinds of files big folders hold.
 TEST_F(FolderTreeTest, EveryItemShowsTheIconsTheQueriesByPathGive)
 {
-    ASSERT_TRUE(MakeDemo(folder.Path() + "\\Demo"));
-    for (const char* name : {"a.txt", "b.TXT", "c.ico", "d.exe", "e.dll", "f.bat", "g.html", "noext", "h.\x83\x5C",
-                             "i.url", "j.lnk", "k.cur", "l.ani", "Folder\\Sub\\x"})
-        folder.MakeFile(std::string("Demo\\Root\\Mixed\\") + name, "MZ");
-    // Folders that may carry an icon of their own.
-    for (DWORD attribute : {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_SYSTEM}) {
-        const std::string own = folder.MakeFolder("Demo\\Root\\Own" + std::to_string(attribute));
-        folder.MakeFile("Demo\\Root\\Own" + std::to_string(attribute) + "\\desktop.ini",
-                        "[.ShellClassInfo]\r\nIconResource=C:\\windows\\system32\\shell32.dll,3\r\n");
-        ::SetFileAttributesA(own.c_str(), attribute);
-    }
-    // A program with an icon of its own: its icon is its own, not its type's.
-    ASSERT_TRUE(::CopyFileA(AfxGetModuleFileName().c_str(), (folder.Path() + "\\Demo\\Root\\Mixed\\own.exe").c_str(), FALSE));
+    ASSERT_TRUE(MakeIconCases(folder, "Demo"));
     Show(folder.Path() + "\\Demo\\Root");
 
     int compared = 0;

@@ -77,8 +77,7 @@ TEST_F(HostileInputTest, SettingsFilesOfAnyShapeStartAndLeaveAValidFileKeepingOt
         Start(SW_SHOWNORMAL);
         EXPECT_TRUE(OnScreen());
         Close();
-        WINDOWPLACEMENT placement{};
-        EXPECT_TRUE(ReadWindowPlacement(placement, Ini())) << IniValue("WindowPos");
+        EXPECT_TRUE(ReadSettings(Ini()).placement.has_value()) << IniValue("WindowPos");
         EXPECT_TRUE(IniValue("TopMost") == "0" || IniValue("TopMost") == "1") << IniValue("TopMost");
         EXPECT_EQ(IniValue("DirTree0"), "<absent>");
         char kept[8] = {};
@@ -93,7 +92,7 @@ TEST_F(HostileInputTest, SettingsFilesOfAnyShapeStartAndLeaveAValidFileKeepingOt
     EXPECT_TRUE(View().m_bTopMost);
     Close();
     EXPECT_EQ(FileText(), "[Settings]\r\nTopMost=1\r\nDirTree0=gone\r\n");
-    EXPECT_FALSE(FileExists(Ini() + ".new")) << "no copy left behind";
+    EXPECT_FALSE(FileExists(folder.Path() + "\\*.tmp")) << "no copy left behind";
     ::SetFileAttributesA(Ini().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -177,7 +176,7 @@ TEST_F(HostileInputTest, NamesOfTwoHundredFiftyFiveBytesAndPathsPastTheLimitStop
         item = Tree().GetChildItem(item);
     }
     TrayCaptions();
-    for (const std::string& path : View().m_trayPaths)
+    for (const std::string& path : TrayPaths())
         EXPECT_LT(path.size(), static_cast<size_t>(MAX_PATH));
 }
 
@@ -208,7 +207,7 @@ TEST_F(HostileInputTest, BrokenShortcutsAndVanishedFilesAreHandedOnWithoutHarm)
     }
     // Chosen from a menu built before the file went away: handed to the shell, which says no.
     TrayCaptions();
-    const auto& paths = View().m_trayPaths;
+    const auto paths = TrayPaths();
     const auto gone = std::find(paths.begin(), paths.end(), root + "\\soon gone.txt");
     ASSERT_NE(gone, paths.end());
     ::DeleteFileA((root + "\\soon gone.txt").c_str());

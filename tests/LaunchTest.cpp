@@ -1,6 +1,8 @@
 // Opening items from the tree and the tray path list: what the shell receives, and the
 // right-click menu that hands a shortcut to Brisquet.exe.
 #include "AppFixture.h"
+#include <algorithm>
+#include "AlertableWait.h"
 #include "ShellRecorder.h"
 #include "Shortcut.h"
 #include "res/resource.h"
@@ -117,8 +119,8 @@ TEST_F(LaunchTest, EnterOpensFilesWithTheirStartInformationAndNeverFolders)
 TEST_F(LaunchTest, TrayPathsAreShortcutsByTheirExtensionInAnyCase)
 {
     ASSERT_TRUE(::CopyFileA((root + "\\Mail.lnk").c_str(), (root + "\\Report.LNK").c_str(), FALSE));
-    View().LaunchPath(root + "\\Report.LNK");
-    View().LaunchPath(root + "\\Site.url");
+    View().LaunchPath(PathFromAnsi(root + "\\Report.LNK"));
+    View().LaunchPath(PathFromAnsi(root + "\\Site.url"));
     ASSERT_EQ(shell.shellExecutes.size(), 2u);
     EXPECT_EQ(shell.shellExecutes[0].owner, View().m_hWnd);
     EXPECT_EQ(shell.shellExecutes[0].directory, startFolder);
@@ -172,3 +174,81 @@ TEST_F(LaunchTest, RightClickMenuIsGrayedExceptForShortcutsAndHandsThemToBrisque
     EXPECT_EQ(shell.popups.size(), 4u) << "below the last item there is nothing to act on: no menu";
 }
 } // namespace
+
+// Names code page 932 cannot spell, made on the Linux side as another program makes them:
+// each item shows its real name, sorts by its code page form, and opens the very file it
+// shows, never the one whose name the ANSI search would have guessed ("Cafe.txt").
+TEST_F(LaunchTest, NamesTheCodePageCannotSpellShowAndOpenAsTheFilesTheyAre)
+{
+    const std::string unixRoot = UnixPath(root);
+    ASSERT_FALSE(unixRoot.empty());
+    ASSERT_TRUE(MakeShortcut(root + "\\wide.lnk", root + "\\notes.txt", startFolder));
+    const std::string marker = folder.Path() + "\\made";
+    ASSERT_TRUE(StartOnLinuxSide("cd '" + unixRoot + "' && touch \"$(printf 'Caf\\303\\251.txt')\" Cafe.txt "
+                                 "\"$(printf '\\355\\225\\234\\352\\270\\200.txt')\" && mv wide.lnk \"$(printf 'Caf\\303\\251.lnk')\" && "
+                                 "mkdir -p \"$(printf 'Dossier \\303\\251')/sous\" && touch ../made"));
+    ASSERT_TRUE(WaitAlertably([&] { return ::GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    Command(ID_FILE_REFRESH);
+    const auto itemNamed = [&](const std::wstring& text, HTREEITEM parent = TVI_ROOT) {
+        for (HTREEITEM h = Tree().GetChildItem(parent); h != nullptr; h = Tree().GetNextSiblingItem(h))
+            if (Tree().GetItemTextW(h) == text)
+                return h;
+        return static_cast<HTREEITEM>(nullptr);
+    };
+    std::vector<std::wstring> texts;
+    for (HTREEITEM h = Tree().GetRootItem(); h != nullptr; h = Tree().GetNextSiblingItem(h))
+        texts.push_back(Tree().GetItemTextW(h));
+    const std::vector<std::wstring> expected{L"Dossier \u00e9", L"Folder", L"\ud55c\uae00.txt", L"Caf\u00e9",
+                                             L"Caf\u00e9.txt", L"Cafe.txt"};
+    std::vector<std::wstring> ours;
+    for (const std::wstring& text : texts)
+        if (std::find(expected.begin(), expected.end(), text) != expected.end())
+            ours.push_back(text);
+    EXPECT_EQ(ours, expected) << "in code page order: '?' for what it cannot spell sorts before letters";
+
+    const std::wstring wideRoot = FromCodePage(root);
+    for (const auto& [text, file] : {std::pair{L"Caf\u00e9.txt", L"Caf\u00e9.txt"}, std::pair{L"Caf\u00e9", L"Caf\u00e9.lnk"}}) {
+        Tree().SelectItem(itemNamed(text));
+        Tree().SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+        ASSERT_FALSE(shell.shellExecutes.empty());
+        EXPECT_EQ(shell.shellExecutes.back().wideFile, wideRoot + L"\\" + file);
+        EXPECT_TRUE(shell.shellExecutes.back().file.empty()) << "not the ANSI call, which cannot name it";
+    }
+    EXPECT_EQ(shell.shellExecutes.back().wideDirectory, FromCodePage(startFolder)) << "the shortcut's own start folder";
+    Tree().SelectItem(itemNamed(L"Cafe.txt"));
+    Tree().SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(shell.shellExecutes.back().file, root + "\\Cafe.txt") << "the file of that name, by the ANSI call as ever";
+
+    shell.onPopup = [](const TrackPopupCall&) { return static_cast<BOOL>(ID_OPEN_LINK_TARGET); };
+    RightClick(itemNamed(L"Caf\u00e9"));
+    ASSERT_EQ(shell.wideProcesses.size(), 1u);
+    EXPECT_NE(shell.wideProcesses[0].find(L"\"" + wideRoot + L"\\Caf\u00e9.lnk\""), std::wstring::npos)
+        << "Brisquet.exe is handed the real path";
+
+    // A folder of such a name is listed below with the wide calls, and remembered in a form
+    // that older builds take for a folder that does not exist.
+    UserExpand(itemNamed(L"Dossier \u00e9"));
+    EXPECT_NE(itemNamed(L"sous", itemNamed(L"Dossier \u00e9")), nullptr);
+    Close();
+    const std::string saved = IniValue("DirTree0");
+    EXPECT_EQ(saved, ":utf-8:Dossier%20%C3%A9");
+    EXPECT_EQ(::GetFileAttributesA((root + "\\" + saved).c_str()), INVALID_FILE_ATTRIBUTES);
+    Start();
+    EXPECT_TRUE(IsExpanded(itemNamed(L"Dossier \u00e9")));
+
+    // The tray menu shows the real names, and its items open the real files.
+    UINT chosen = 0;
+    shell.onPopup = [&](const TrackPopupCall& popup) {
+        for (int i = 0; i < ::GetMenuItemCount(popup.menu); ++i) {
+            wchar_t text[MAX_PATH] = {};
+            ::GetMenuStringW(popup.menu, i, text, MAX_PATH, MF_BYPOSITION);
+            if (std::wstring(text) == L"Caf\u00e9.txt")
+                chosen = ::GetMenuItemID(popup.menu, i);
+        }
+        return FALSE;
+    };
+    ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
+    ASSERT_NE(chosen, 0u) << "the menu shows the real name";
+    ::SendMessageA(View().m_hWnd, WM_COMMAND, chosen, 0); // the choice, after the menu closed
+    EXPECT_EQ(shell.shellExecutes.back().wideFile, wideRoot + L"\\Caf\u00e9.txt");
+}

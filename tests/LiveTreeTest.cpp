@@ -74,10 +74,18 @@ TEST_F(LiveTreeTest, ABurstIsListedOnceAndWaitsForAnOpenMenuOrDialog)
     }
     EXPECT_TRUE(Shows({"during.txt", "first.txt"}));
 
-    // Ten thousand files made by another program at once: one listing of the folder.
+    // Ten thousand files made by another program while a dialog is open: gathered, one
+    // listing of the folder once it closes. (Without the dialog a burst on a loaded machine
+    // may outlast the longest wait and take two; the benchmark times that case.)
     const int listings = tree.m_nChangeListings;
     ASSERT_FALSE(UnixPath(root).empty());
-    ASSERT_TRUE(StartOnLinuxSide("cd '" + UnixPath(root) + "' && seq 10000 | sed 's/^/f/' | xargs touch"));
+    const std::string made = folder.Path() + "\\made";
+    {
+        const CModalScope modal;
+        ASSERT_TRUE(StartOnLinuxSide("cd '" + UnixPath(root) + "' && seq 10000 | sed 's/^/f/' | xargs touch && touch ../made"));
+        ASSERT_TRUE(WaitAlertably([&] { return ::GetFileAttributesA(made.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000));
+        WaitAlertably([] { return false; }, 300); // the last notifications on their way
+    }
     EXPECT_TRUE(WaitAlertably([&] { return tree.GetCount() == 10002; }, 20000)) << tree.GetCount();
     EXPECT_EQ(tree.m_nChangeListings, listings + 1);
 }

@@ -13,8 +13,36 @@ HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR
 {
     g_recorder->shellExecutes.push_back(
         {owner, Text(verb), Text(file), Text(parameters), Text(directory), verb == nullptr, directory == nullptr,
-         showCmd});
+         showCmd, {}, {}});
     return reinterpret_cast<HINSTANCE>(g_recorder->shellExecuteResult);
+}
+
+HINSTANCE WINAPI RecordShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR, LPCWSTR directory, INT showCmd)
+{
+    g_recorder->shellExecutes.push_back(
+        {owner, verb != nullptr ? std::string(verb, verb + lstrlenW(verb)) : "", "", "", "", verb == nullptr,
+         directory == nullptr, showCmd,
+         file != nullptr ? file : L"", directory != nullptr ? directory : L""});
+    return reinterpret_cast<HINSTANCE>(g_recorder->shellExecuteResult);
+}
+
+// Real handles, so the caller's closing them is a real close.
+void GiveHandles(LPPROCESS_INFORMATION info)
+{
+    ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &info->hProcess, 0,
+                      FALSE, DUPLICATE_SAME_ACCESS);
+    ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(), &info->hThread, 0, FALSE,
+                      DUPLICATE_SAME_ACCESS);
+}
+
+BOOL WINAPI RecordCreateProcessW(LPCWSTR, LPWSTR commandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL,
+                                 DWORD, LPVOID, LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION info)
+{
+    g_recorder->wideProcesses.push_back(commandLine != nullptr ? commandLine : L"");
+    if (!g_recorder->createProcessResult)
+        return FALSE;
+    GiveHandles(info);
+    return TRUE;
 }
 
 BOOL WINAPI RecordCreateProcess(LPCSTR, LPSTR commandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL,
@@ -23,11 +51,7 @@ BOOL WINAPI RecordCreateProcess(LPCSTR, LPSTR commandLine, LPSECURITY_ATTRIBUTES
     g_recorder->processes.push_back(Text(commandLine));
     if (!g_recorder->createProcessResult)
         return FALSE;
-    // Real handles, so the caller's closing them is a real close.
-    ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &info->hProcess, 0,
-                      FALSE, DUPLICATE_SAME_ACCESS);
-    ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(), &info->hThread, 0, FALSE,
-                      DUPLICATE_SAME_ACCESS);
+    GiveHandles(info);
     return TRUE;
 }
 
@@ -74,7 +98,7 @@ ShellRecorder::ShellRecorder()
 {
     g_recorder = this;
     g_shellCalls = {RecordShellExecute, RecordCreateProcess, RecordWinExec, RecordNotifyIcon, RecordTrackPopupMenu,
-                    RecordMessageBox,   RecordBeep,          RecordCursorPos};
+                    RecordMessageBox,   RecordBeep,          RecordCursorPos, RecordShellExecuteW, RecordCreateProcessW};
 }
 
 ShellRecorder::~ShellRecorder()

@@ -14,6 +14,7 @@ struct ShellExecuteCall {
     std::string verb, file, parameters, directory;
     bool nullVerb, nullDirectory;
     int showCmd;
+    std::wstring wideFile, wideDirectory; // the wide call's; file and directory then stay empty
 };
 
 struct NotifyIconCall {
@@ -43,6 +44,7 @@ public:
 
     std::vector<ShellExecuteCall> shellExecutes;
     std::vector<std::string> processes; // command lines of CreateProcessA
+    std::vector<std::wstring> wideProcesses; // of CreateProcessW
     std::vector<std::string> winExecs;
     std::vector<NotifyIconCall> notifyIcons;
     std::vector<TrackPopupCall> popups;

@@ -105,7 +105,11 @@ std::string UnixPath(const std::string& path)
 
 bool StartOnLinuxSide(const std::string& script)
 {
-    std::string commandLine = "/bin/sh -c \"" + script + "\"";
+    // One argument to the shell, its quotes escaped as the argument splitting wants them.
+    std::string commandLine = "/bin/sh -c \"";
+    for (const char c : script)
+        commandLine += c == '"' ? std::string("\\\"") : std::string(1, c);
+    commandLine += '"';
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};

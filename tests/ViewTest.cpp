@@ -180,6 +180,10 @@ TEST(RootFolderTest, AnyFormIsMadeAbsoluteAndATooLongOneIsRefused)
     EXPECT_EQ(ResolveRootFolder("./Menu/Sub/"), folder.Path() + "\\Menu\\Sub\\");
     EXPECT_EQ(ResolveRootFolder(folder.Path() + "\\\\Root"), folder.Path() + "\\Root") << "a drive root's C:\\\\Root";
     EXPECT_EQ(ResolveRootFolder("C:\\"), "C:\\");
+    // Here, under the temporary folder, a drive and its colon alone are still its root.
+    const std::string drive = folder.Path().substr(0, 2);
+    EXPECT_EQ(ResolveRootFolder(drive), drive + "\\") << "not the drive's current directory";
+    EXPECT_EQ(ResolveRootFolder(drive + "Menu"), folder.Path() + "\\Menu") << "drive-relative stays relative";
     EXPECT_EQ(ResolveRootFolder(""), "");
     EXPECT_EQ(ResolveRootFolder("C:\\" + std::string(300, 'x')), "") << "never cut to another folder";
     EXPECT_EQ(ResolveRootFolder(std::string(MAX_PATH - folder.Path().size(), 'y')), "")

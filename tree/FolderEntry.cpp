@@ -43,6 +43,13 @@ std::string Caption(std::string_view name, ItemKind kind)
     return copy;
 }
 
+std::wstring WideCaption(const FolderEntry& entry)
+{
+    // The extension is plain ASCII, the same characters in both forms.
+    const size_t hidden = entry.name.size() - Caption(entry.name, entry.kind).size();
+    return entry.wide.substr(0, entry.wide.size() - std::min(hidden, entry.wide.size()));
+}
+
 std::string FileNameOf(std::string_view caption, ItemKind kind)
 {
     return std::string(caption) + ExtensionOf(kind);

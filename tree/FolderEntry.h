@@ -21,9 +21,10 @@ constexpr std::uint32_t kAttributeDirectory = 0x10;
 constexpr std::uint32_t kAttributeTemporary = 0x100;
 
 struct FolderEntry {
-    std::string name; // as the file search reports it
+    std::string name; // code page 932; '?' for what it cannot spell, where wide is set
     std::uint32_t attributes = 0;
     ItemKind kind = kindFile;
+    std::wstring wide; // the name as the system has it, kept only where code page 932 cannot spell it
 };
 
 enum class ListingRule {
@@ -39,6 +40,9 @@ ItemKind KindOfFile(std::string_view name);
 ItemKind KindOfEntry(std::string_view name, std::uint32_t attributes);
 // What an item or a menu shows for a name: a shortcut's name without its extension.
 std::string Caption(std::string_view name, ItemKind kind);
+// The caption of an entry whose name code page 932 cannot spell: its real name, a
+// shortcut's without the extension.
+std::wstring WideCaption(const FolderEntry& entry);
 // The name a caption stands for: the extension a shortcut's caption lacks, put back.
 std::string FileNameOf(std::string_view caption, ItemKind kind);
 

@@ -5,24 +5,40 @@
 #include "tree/PathHelpers.h"
 
 namespace {
-// Calls visit for every entry the search finds, until it returns false.
+// Calls visit for every entry the search finds, with its code page 932 name (exact or not),
+// until it returns false. The wide search: the ANSI one guesses a spelling for a name the
+// code page cannot spell ("Cafe" for "Café"), which may be another file's name.
 template <class Visit>
-void Search(const std::string& folder, Visit visit)
+void Search(const ShellPath& folder, Visit visit)
 {
-    const std::string pattern = JoinPath(folder, "*");
+    const ShellPath pattern = Append(folder, EndsWithBackslash(folder.ansi.c_str()) ? "*" : "\\*");
     // No ANSI function takes a longer path; a cut one would search another folder.
-    if (pattern.size() >= MAX_PATH)
+    if ((pattern.IsWide() ? pattern.wide.size() : pattern.ansi.size()) >= MAX_PATH)
         return;
-    WIN32_FIND_DATAA data;
-    const UniqueFindHandle find(::FindFirstFileA(pattern.c_str(), &data));
-    for (BOOL more = static_cast<bool>(find); more && visit(data); more = ::FindNextFileA(find.get(), &data)) {
+    WIN32_FIND_DATAW data;
+    const UniqueFindHandle find(::FindFirstFileW(pattern.Wide().c_str(), &data));
+    for (BOOL more = static_cast<bool>(find); more; more = ::FindNextFileW(find.get(), &data)) {
+        std::string name;
+        const bool spelled = ToCodePage(data.cFileName, name);
+        if (!visit(data, name, spelled))
+            return;
     }
 }
 } // namespace
 
-std::string AbsoluteFolder(const std::string& folder)
+ShellPath AbsoluteFolder(const ShellPath& folder)
 {
-    return AfxGetFullPathName(folder.c_str());
+    if (!folder.IsWide())
+        return PathFromAnsi(AfxGetFullPathName(folder.ansi.c_str()));
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetFullPathNameW(folder.wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (n < full.size()) {
+            full.resize(n);
+            return PathFromWide(full);
+        }
+        full.resize(n);
+    }
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name)
@@ -30,28 +46,35 @@ std::string JoinPath(const std::string& folder, const std::string& name)
     return EndsWithBackslash(folder.c_str()) ? folder + name : folder + '\\' + name;
 }
 
-std::vector<FolderEntry> ListFolder(const std::string& folder, ListingRule rule, bool withFiles, bool* hasButton)
+ShellPath EntryPath(const ShellPath& folder, const FolderEntry& entry)
+{
+    return JoinPath(folder, entry.name, entry.wide);
+}
+
+std::vector<FolderEntry> ListFolder(const ShellPath& folder, ListingRule rule, bool withFiles, bool* hasButton)
 {
     std::vector<FolderEntry> entries;
     if (hasButton != nullptr)
         *hasButton = false;
-    Search(folder, [&](const WIN32_FIND_DATAA& data) {
+    Search(folder, [&](const WIN32_FIND_DATAW& data, std::string& name, bool spelled) {
         if (hasButton != nullptr && !*hasButton)
-            *hasButton = CountsForButton(data.cFileName, data.dwFileAttributes, withFiles);
+            *hasButton = CountsForButton(name, data.dwFileAttributes, withFiles);
         const bool directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if ((directory || withFiles) && IsListed(data.cFileName, data.dwFileAttributes, rule))
-            entries.push_back({data.cFileName, data.dwFileAttributes, KindOfEntry(data.cFileName, data.dwFileAttributes)});
+        if ((directory || withFiles) && IsListed(name, data.dwFileAttributes, rule)) {
+            const ItemKind kind = KindOfEntry(name, data.dwFileAttributes);
+            entries.push_back({std::move(name), data.dwFileAttributes, kind, spelled ? L"" : data.cFileName});
+        }
         return true;
     });
     OrderEntries(entries, rule);
     return entries;
 }
 
-bool HasButtonEntries(const std::string& folder, bool withFiles)
+bool HasButtonEntries(const ShellPath& folder, bool withFiles)
 {
     bool found = false;
-    Search(folder, [&](const WIN32_FIND_DATAA& data) {
-        found = CountsForButton(data.cFileName, data.dwFileAttributes, withFiles);
+    Search(folder, [&](const WIN32_FIND_DATAW& data, const std::string& name, bool) {
+        found = CountsForButton(name, data.dwFileAttributes, withFiles);
         return !found;
     });
     return found;

@@ -4,15 +4,20 @@
 #include <string>
 #include <vector>
 #include "tree/FolderEntry.h"
+#include "tree/ShellPath.h"
 
-// The folder's entries, ordered by the rule; files only when withFiles. Empty when the folder
-// cannot be searched. *hasButton, when asked for: what HasButtonEntries would say.
-std::vector<FolderEntry> ListFolder(const std::string& folder, ListingRule rule, bool withFiles = true,
+// The folder's entries, ordered by the rule; files only when withFiles. Names come as the
+// wide search gives them: each one code page 932 cannot spell keeps its wide form too.
+// Empty when the folder cannot be searched. *hasButton, when asked for: what
+// HasButtonEntries would say.
+std::vector<FolderEntry> ListFolder(const ShellPath& folder, ListingRule rule, bool withFiles = true,
                                     bool* hasButton = nullptr);
 // Whether the tree shows an expand button for the folder; the search stops at the first entry
 // that gives one.
-bool HasButtonEntries(const std::string& folder, bool withFiles);
+bool HasButtonEntries(const ShellPath& folder, bool withFiles);
 // The folder made absolute, as the file search reports the paths of its entries.
-std::string AbsoluteFolder(const std::string& folder);
+ShellPath AbsoluteFolder(const ShellPath& folder);
 // folder and name joined by one backslash, double-byte aware.
 std::string JoinPath(const std::string& folder, const std::string& name);
+// The entry's path in folder.
+ShellPath EntryPath(const ShellPath& folder, const FolderEntry& entry);

@@ -4,12 +4,36 @@
 #include "tree/FolderListing.h"
 #include "tree/PathHelpers.h"
 
+namespace {
+// An item of that text whose icons, and for a folder its expand button, are asked for when
+// it is first drawn or expanded: a folder of any size costs the icons and probes of one screen.
+template <class Insert, class Text>
+Insert CallbackInsert(HTREEITEM hParent, HTREEITEM hInsertAfter, Text& text, ItemKind kind)
+{
+    Insert insert{};
+    insert.hParent = hParent;
+    insert.hInsertAfter = hInsertAfter;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | (kind != kindFolder ? TVIF_PARAM : TVIF_CHILDREN);
+    insert.item.pszText = text.data();
+    insert.item.iImage = I_IMAGECALLBACK;
+    insert.item.iSelectedImage = I_IMAGECALLBACK;
+    insert.item.cChildren = I_CHILDRENCALLBACK;
+    insert.item.lParam = kind;
+    return insert;
+}
+} // namespace
+
 CFolderTreeCtrl::~CFolderTreeCtrl()
 {
     m_imageList.Detach();
 }
 
 BOOL CFolderTreeCtrl::DisplayTree(const std::string& root, BOOL bShowFiles)
+{
+    return DisplayTree(PathFromAnsi(root), bShowFiles);
+}
+
+BOOL CFolderTreeCtrl::DisplayTree(const ShellPath& root, BOOL bShowFiles)
 {
     if (GetStyle() & TVS_EDITLABELS)
         ModifyStyle(TVS_EDITLABELS, 0);
@@ -18,9 +42,9 @@ BOOL CFolderTreeCtrl::DisplayTree(const std::string& root, BOOL bShowFiles)
     if (!AttachSystemImageList())
         return FALSE;
     m_bShowFiles = bShowFiles;
-    m_strRootPath = root;
-    if (!EndsWithBackslash(root.c_str()))
-        m_strRootPath += '\\';
+    const ShellPath rooted = EndsWithBackslash(root.ansi.c_str()) ? root : Append(root, "\\");
+    m_strRootPath = rooted.ansi;
+    m_strRootWide = rooted.wide;
     FillChildren(TVI_ROOT, root);
     WatchRoot();
     return TRUE;
@@ -59,7 +83,7 @@ void CFolderTreeCtrl::SetDpi(UINT nDpi)
     SetItemHeight(-1);
 }
 
-void CFolderTreeCtrl::FillChildren(HTREEITEM hParent, const std::string& folder)
+void CFolderTreeCtrl::FillChildren(HTREEITEM hParent, const ShellPath& folder)
 {
     // A big folder takes a while to read: the hourglass stands from the first entry on.
     CWaitCursor wait;
@@ -68,11 +92,11 @@ void CFolderTreeCtrl::FillChildren(HTREEITEM hParent, const std::string& folder)
     SetRedraw(TRUE);
 }
 
-std::vector<CFolderTreeCtrl::KnownChild> CFolderTreeCtrl::InsertListing(HTREEITEM hParent, const std::string& folder,
+std::vector<CFolderTreeCtrl::KnownChild> CFolderTreeCtrl::InsertListing(HTREEITEM hParent, const ShellPath& folder,
                                                                         bool* hasButton)
 {
     const std::vector<FolderEntry> entries = ListFolder(folder, ListingRule::Tree, m_bShowFiles, hasButton);
-    const std::string searchRoot = AbsoluteFolder(folder);
+    const ShellPath searchRoot = AbsoluteFolder(folder);
     std::vector<KnownChild> inserted;
     inserted.reserve(entries.size());
     for (const FolderEntry& entry : entries) {
@@ -85,16 +109,29 @@ std::vector<CFolderTreeCtrl::KnownChild> CFolderTreeCtrl::InsertListing(HTREEITE
     return inserted;
 }
 
-HTREEITEM CFolderTreeCtrl::InsertEntry(HTREEITEM hParent, HTREEITEM hInsertAfter, const std::string& searchRoot,
+HTREEITEM CFolderTreeCtrl::InsertEntry(HTREEITEM hParent, HTREEITEM hInsertAfter, const ShellPath& searchRoot,
                                        const FolderEntry& entry, std::string* pText)
 {
-    std::string text = ItemText(hParent, JoinPath(searchRoot, entry.name), entry.kind);
+    if (entry.wide.empty()) {
+        std::string text = ItemText(hParent, EntryPath(searchRoot, entry).ansi, entry.kind);
+        if (pText != nullptr)
+            *pText = text;
+        return InsertItem(CallbackInsert<TVINSERTSTRUCTA>(hParent, hInsertAfter, text, entry.kind));
+    }
     if (pText != nullptr)
-        *pText = text;
-    return InsertTextItem(hParent, hInsertAfter, std::move(text), entry.kind);
+        pText->clear();
+    // Its real name, through the wide message, into the same control.
+    std::wstring text = WideCaption(entry);
+    return InsertItem(CallbackInsert<TVINSERTSTRUCTW>(hParent, hInsertAfter, text, entry.kind));
 }
 
-BOOL CFolderTreeCtrl::HasChildren(const std::string& folder)
+std::wstring CFolderTreeCtrl::EntryText(HTREEITEM hParent, const ShellPath& searchRoot, const FolderEntry& entry) const
+{
+    return entry.wide.empty() ? FromCodePage(ItemText(hParent, EntryPath(searchRoot, entry).ansi, entry.kind))
+                              : WideCaption(entry);
+}
+
+BOOL CFolderTreeCtrl::HasChildren(const ShellPath& folder)
 {
     return HasButtonEntries(folder, m_bShowFiles);
 }
@@ -117,23 +154,8 @@ std::string CFolderTreeCtrl::ItemText(HTREEITEM hParent, const std::string& path
 HTREEITEM CFolderTreeCtrl::InsertPathItem(HTREEITEM hParent, const std::string& path, ItemKind kind,
                                           HTREEITEM hInsertAfter)
 {
-    return InsertTextItem(hParent, hInsertAfter, ItemText(hParent, path, kind), kind);
-}
-
-HTREEITEM CFolderTreeCtrl::InsertTextItem(HTREEITEM hParent, HTREEITEM hInsertAfter, std::string text, ItemKind kind)
-{
-    // The icons, and a folder's expand button, are asked for when the item is first drawn
-    // or expanded: a folder of any size costs the icons and probes of one screen.
-    TVINSERTSTRUCTA insert{};
-    insert.hParent = hParent;
-    insert.hInsertAfter = hInsertAfter;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | (kind != kindFolder ? TVIF_PARAM : TVIF_CHILDREN);
-    insert.item.pszText = text.data();
-    insert.item.iImage = I_IMAGECALLBACK;
-    insert.item.iSelectedImage = I_IMAGECALLBACK;
-    insert.item.cChildren = I_CHILDRENCALLBACK;
-    insert.item.lParam = kind;
-    return InsertItem(insert);
+    std::string text = ItemText(hParent, path, kind);
+    return InsertItem(CallbackInsert<TVINSERTSTRUCTA>(hParent, hInsertAfter, text, kind));
 }
 
 void CFolderTreeCtrl::OnGetDispInfo(NMHDR* pHeader, LRESULT* pResult)
@@ -143,7 +165,7 @@ void CFolderTreeCtrl::OnGetDispInfo(NMHDR* pHeader, LRESULT* pResult)
     if (!(item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN)))
         return;
     const auto kind = static_cast<ItemKind>(item.lParam);
-    const std::string path = FileNameOf(GetItemPath(item.hItem), kind);
+    const ShellPath path = Append(GetItemShellPath(item.hItem), FileNameOf("", kind));
     if (item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)) {
         CShellIcons::Images images;
         if (!m_icons.Lookup(path, kind == kindFolder, images)) {
@@ -187,6 +209,22 @@ std::string CFolderTreeCtrl::GetItemPath(HTREEITEM hItem) const
     return m_strRootPath.empty() ? path : m_strRootPath + path;
 }
 
+ShellPath CFolderTreeCtrl::GetItemShellPath(HTREEITEM hItem) const
+{
+    std::wstring path;
+    for (HTREEITEM h = hItem; h != nullptr; h = GetParentItem(h))
+        path = GetItemTextW(h) + L'\\' + path;
+    while (!path.empty() && path.back() == L'\\')
+        path.pop_back();
+    return PathFromWide(RootPath().Wide() + path);
+}
+
+std::string CFolderTreeCtrl::SpelledText(HTREEITEM hItem) const
+{
+    std::string text;
+    return ToCodePage(GetItemTextW(hItem), text) ? text : std::string();
+}
+
 bool CFolderTreeCtrl::StripRoot(std::string& path) const
 {
     const size_t n = m_strRootPath.size();
@@ -220,7 +258,7 @@ void CFolderTreeCtrl::RefillItem(HTREEITEM hItem, UINT nAction)
     if (nAction != TVE_EXPAND)
         return;
     DeleteChildren(hItem);
-    const std::string path = GetItemPath(hItem);
+    const ShellPath path = GetItemShellPath(hItem);
     FillChildren(hItem, path);
     WatchFolder(hItem, path);
 }

@@ -10,6 +10,7 @@
 #include "framework/TreeCtrl.h"
 #include "tree/FolderEntry.h"
 #include "tree/FolderWatch.h"
+#include "tree/ShellPath.h"
 #include "tree/ShellIcons.h"
 
 class CFolderTreeCtrl : public CTreeCtrl {
@@ -19,17 +20,22 @@ public:
 
     // Clears the tree and shows the root folder's contents.
     BOOL DisplayTree(const std::string& root, BOOL bShowFiles);
+    BOOL DisplayTree(const ShellPath& root, BOOL bShowFiles);
     // The system image list of the tree's scale.
     BOOL AttachSystemImageList();
     // Draws the tree at another scale: its font, icons, indent and line height.
     void SetDpi(UINT nDpi);
-    void FillChildren(HTREEITEM hParent, const std::string& folder);
+    void FillChildren(HTREEITEM hParent, const ShellPath& folder);
     HTREEITEM InsertPathItem(HTREEITEM hParent, const std::string& path, ItemKind kind,
                              HTREEITEM hInsertAfter = TVI_LAST);
     static std::string GetLastComponent(const std::string& path);
-    BOOL HasChildren(const std::string& folder);
+    BOOL HasChildren(const ShellPath& folder);
     // The full path an item stands for; a shortcut's lacks its extension, as its text does.
     std::string GetItemPath(HTREEITEM hItem) const;
+    // The same from the items' real names, for the file and shell functions.
+    ShellPath GetItemShellPath(HTREEITEM hItem) const;
+    // The root folder in both forms.
+    ShellPath RootPath() const { return {m_strRootPath, m_strRootWide}; }
     void RefillItem(HTREEITEM hItem, UINT nAction);
     void OnItemExpanded(NMHDR* pHeader, LRESULT* pResult);
     // An item is drawn for the first time: its icons, from the shell.
@@ -45,6 +51,8 @@ public:
     // many paths were found in full.
     size_t RestoreExpanded(const std::vector<std::string>& paths);
     BOOL IsPathInTree(const std::string& path) const;
+    // A saved path that holds names code page 932 cannot spell, walked by the items' real names.
+    BOOL ExpandToWidePath(const std::wstring& path);
 
     // Opens the selected item if it is a file.
     void LaunchSelected();
@@ -64,6 +72,7 @@ public:
     std::string m_strError; // the last failure; nothing shows it
     CImageList m_imageList; // the shell's system list, never owned
     std::string m_strRootPath; // ends with a backslash once a tree is shown
+    std::wstring m_strRootWide; // the same, kept only for a root code page 932 cannot spell
     CShellIcons m_icons;
     UINT m_nDpi = AfxGetSystemDpi(); // the control's own font and indent are made for this one
 
@@ -84,7 +93,8 @@ private:
         HTREEITEM top = nullptr;
     };
 
-    // One child as a restore knows it: its text upper-cased, as saved paths are matched.
+    // One child as a restore knows it: its text upper-cased, as saved paths are matched;
+    // empty for a name the code page cannot spell, which no saved ANSI path names.
     struct KnownChild {
         std::string upperText;
         HTREEITEM hItem;
@@ -94,7 +104,7 @@ private:
 
     // Lists the folder and inserts its entries last under hParent; *hasButton, when asked
     // for: whether the folder has what gives it an expand button.
-    std::vector<KnownChild> InsertListing(HTREEITEM hParent, const std::string& folder, bool* hasButton = nullptr);
+    std::vector<KnownChild> InsertListing(HTREEITEM hParent, const ShellPath& folder, bool* hasButton = nullptr);
     const std::vector<KnownChild>& ChildrenOf(HTREEITEM hParent, KnownChildren& known) const;
     bool IsPathInTree(const std::string& path, const std::vector<KnownChild>& topLevel) const;
     // The first child whose upper-cased text is upperName, or null.
@@ -104,17 +114,23 @@ private:
     void ExpandForRestore(HTREEITEM hItem, KnownChildren& known);
     void DeleteChildren(HTREEITEM hItem);
     void InsertPlaceholder(HTREEITEM hItem);
+    // The item's text in code page 932; empty for a name it cannot spell, whose ANSI text is
+    // only a guess, which may be another entry's name.
+    std::string SpelledText(HTREEITEM hItem) const;
     // Removes m_strRootPath from the front of path, letter case aside.
     bool StripRoot(std::string& path) const;
     // The text an entry's item shows under hParent: its caption, or for the top level its
     // path with the root stripped.
     std::string ItemText(HTREEITEM hParent, const std::string& path, ItemKind kind) const;
-    HTREEITEM InsertEntry(HTREEITEM hParent, HTREEITEM hInsertAfter, const std::string& searchRoot,
+    // Inserts the entry after hInsertAfter; *pText, when asked for: its text in code
+    // page 932, empty for a name the code page cannot spell.
+    HTREEITEM InsertEntry(HTREEITEM hParent, HTREEITEM hInsertAfter, const ShellPath& searchRoot,
                           const FolderEntry& entry, std::string* pText = nullptr);
-    HTREEITEM InsertTextItem(HTREEITEM hParent, HTREEITEM hInsertAfter, std::string text, ItemKind kind);
+    // The text an item shows, in the form the control holds it.
+    std::wstring EntryText(HTREEITEM hParent, const ShellPath& searchRoot, const FolderEntry& entry) const;
 
     // The live tree (FolderTreeLive.cpp).
-    void WatchFolder(HTREEITEM hFolder, const std::string& path);
+    void WatchFolder(HTREEITEM hFolder, const ShellPath& path);
     void WatchRoot();
     void StopWatching();
     void OnFolderChanged(HTREEITEM hFolder, const FolderChange& change);
@@ -122,9 +138,9 @@ private:
     void ScheduleChanges();
     void OnChangeTimer();
     void ShowRoot();
-    void UpdateChildren(HTREEITEM hFolder, const std::string& path, const PendingChange& change, Anchors& anchors);
+    void UpdateChildren(HTREEITEM hFolder, const ShellPath& path, const PendingChange& change, Anchors& anchors);
     void DeleteKeepingPlace(HTREEITEM hItem, Anchors& anchors);
-    void UpdateButton(HTREEITEM hFolder, const std::string& path);
+    void UpdateButton(HTREEITEM hFolder, const ShellPath& path);
 
     std::unordered_map<HTREEITEM, std::unique_ptr<CFolderWatch>> m_watches; // TVI_ROOT: the root
     std::unique_ptr<CFolderWatch> m_rootParentWatch; // sees the root itself go and come back

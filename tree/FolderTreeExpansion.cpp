@@ -1,16 +1,44 @@
 // Remembered expansion: listing the expanded folders and expanding them again.
+#include <algorithm>
 #include "framework/FileFind.h"
 #include "framework/WaitCursor.h"
 #include "tree/FolderTreeCtrl.h"
 #include "tree/PathHelpers.h"
+#include "tree/WidePathText.h"
+
+namespace {
+std::u16string ToU16(const std::wstring& wide)
+{
+    return {wide.begin(), wide.end()};
+}
+
+std::wstring Upper(std::wstring text)
+{
+    if (!text.empty())
+        ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+} // namespace
 
 void CFolderTreeCtrl::CollectExpanded(std::vector<std::string>& list, BOOL bFullPaths) const
 {
     CollectExpandedUnder(TVI_ROOT, list);
     if (bFullPaths)
         return;
-    for (std::string& entry : list)
-        StripRoot(entry);
+    const std::wstring root = Upper(RootPath().Wide());
+    for (std::string& entry : list) {
+        std::u16string wide;
+        if (!DecodeWidePath(entry, wide)) {
+            StripRoot(entry);
+            continue;
+        }
+        // Below the root the path may be one code page 932 spells after all.
+        std::wstring path(wide.begin(), wide.end());
+        if (Upper(path.substr(0, root.size())) == root)
+            path.erase(0, root.size());
+        const ShellPath relative = PathFromWide(path);
+        entry = relative.IsWide() ? EncodeWidePath(ToU16(relative.wide)) : relative.ansi;
+    }
 }
 
 void CFolderTreeCtrl::CollectExpandedUnder(HTREEITEM hParent, std::vector<std::string>& list) const
@@ -22,7 +50,8 @@ void CFolderTreeCtrl::CollectExpandedUnder(HTREEITEM hParent, std::vector<std::s
         HTREEITEM hFirst = nullptr;
         if ((GetItemState(hChild, TVIS_EXPANDED) & TVIS_EXPANDED) && (hFirst = GetChildItem(hChild)) != nullptr &&
             !GetItemText(hFirst).empty()) {
-            list.push_back(GetItemPath(hChild));
+            const ShellPath path = GetItemShellPath(hChild);
+            list.push_back(path.IsWide() ? EncodeWidePath(ToU16(path.wide)) : path.ansi);
             CollectExpandedUnder(hChild, list);
         }
     }
@@ -43,7 +72,7 @@ bool CFolderTreeCtrl::IsPathInTree(const std::string& path, const std::vector<Kn
     for (const KnownChild& top : topLevel) {
         // Bytes, not components: only the first match is tested for existence.
         const std::string& text = top.upperText;
-        if (copy.size() >= text.size() && copy.compare(0, text.size(), text) == 0) {
+        if (!text.empty() && copy.size() >= text.size() && copy.compare(0, text.size(), text) == 0) {
             // Asked in its own letter case: the file system ignores case, but this Wine finds
             // a name in another case only by reading the whole folder. Without wildcards a
             // search finds what the attributes are found for, and they cost less to ask.
@@ -60,7 +89,7 @@ bool CFolderTreeCtrl::IsPathInTree(const std::string& path, const std::vector<Kn
 HTREEITEM CFolderTreeCtrl::FindChildByText(HTREEITEM hParent, const std::string& upperName, KnownChildren& known) const
 {
     for (const KnownChild& child : ChildrenOf(hParent, known))
-        if (child.upperText == upperName)
+        if (!child.upperText.empty() && child.upperText == upperName)
             return child.hItem;
     return nullptr;
 }
@@ -71,7 +100,7 @@ const std::vector<CFolderTreeCtrl::KnownChild>& CFolderTreeCtrl::ChildrenOf(HTRE
     const auto [it, added] = known.try_emplace(hParent);
     if (added)
         for (HTREEITEM hChild = GetChildItem(hParent); hChild != nullptr; hChild = GetNextSiblingItem(hChild)) {
-            std::string text = GetItemText(hChild);
+            std::string text = SpelledText(hChild);
             MakeUpper(text);
             it->second.push_back({std::move(text), hChild});
         }
@@ -90,6 +119,19 @@ size_t CFolderTreeCtrl::RestoreExpanded(const std::vector<std::string>& paths)
     size_t restored = 0;
     bool redrawOff = false;
     for (const std::string& path : paths) {
+        std::u16string wide;
+        const bool encoded = DecodeWidePath(path, wide);
+        // Such a path, and below a root the code page cannot spell every path, is walked by
+        // the real names, one at a time: the control's own expansions leave nothing known.
+        if (encoded || !m_strRootWide.empty()) {
+            if (ExpandToWidePath(encoded ? std::wstring(wide.begin(), wide.end()) : FromCodePage(path))) {
+                ++restored;
+                hLast = nullptr; // selected already
+            }
+            redrawOff = false; // its walk turns redrawing back on
+            known.clear();
+            continue;
+        }
         // A path that names nothing changes nothing, not even the redrawing.
         if (!IsPathInTree(path, ChildrenOf(TVI_ROOT, known)))
             continue;
@@ -126,8 +168,7 @@ HTREEITEM CFolderTreeCtrl::ExpandSavedPath(const std::string& path, KnownChildre
         hCurrent = FindChildByText(hCurrent, component, known);
         if (hCurrent == nullptr)
             break;
-        if (!component.empty()) // else the placeholder, which has nothing to expand
-            ExpandForRestore(hCurrent, known);
+        ExpandForRestore(hCurrent, known);
         start = i + 1;
     }
     return hCurrent;
@@ -152,7 +193,7 @@ void CFolderTreeCtrl::ExpandForRestore(HTREEITEM hItem, KnownChildren& known)
     CWaitCursor wait;
     const bool hadChild = GetChildItem(hItem) != nullptr;
     DeleteChildren(hItem);
-    const std::string path = GetItemPath(hItem);
+    const ShellPath path = GetItemShellPath(hItem);
     bool hasButton = false;
     std::vector<KnownChild> children = InsertListing(hItem, path, &hasButton);
     const bool expanded = hadChild || hasButton;
@@ -166,4 +207,40 @@ void CFolderTreeCtrl::ExpandForRestore(HTREEITEM hItem, KnownChildren& known)
     known[hItem] = std::move(children);
     if (expanded)
         WatchFolder(hItem, path);
+}
+
+BOOL CFolderTreeCtrl::ExpandToWidePath(const std::wstring& path)
+{
+    // As for a path the code page spells: the first top-level item the path begins with, by
+    // letters without regard to case, decides, and the path must exist under the root.
+    std::wstring copy = path;
+    while (!copy.empty() && copy.back() == L'\\')
+        copy.pop_back();
+    const std::wstring upper = Upper(copy);
+    const auto begins = [&](HTREEITEM h) {
+        const std::wstring text = Upper(GetItemTextW(h));
+        return upper.compare(0, text.size(), text) == 0;
+    };
+    HTREEITEM hTop = GetRootItem();
+    while (hTop != nullptr && !begins(hTop))
+        hTop = GetNextSiblingItem(hTop);
+    if (hTop == nullptr || ::GetFileAttributesW((RootPath().Wide() + copy).c_str()) == INVALID_FILE_ATTRIBUTES)
+        return FALSE;
+    HTREEITEM hCurrent = TVI_ROOT;
+    for (size_t start = 0; start <= upper.size() && hCurrent != nullptr;) {
+        const size_t end = std::min(upper.find(L'\\', start), upper.size());
+        SetRedraw(FALSE);
+        const std::wstring component = upper.substr(start, end - start);
+        HTREEITEM hChild = GetChildItem(hCurrent);
+        while (hChild != nullptr && Upper(GetItemTextW(hChild)) != component)
+            hChild = GetNextSiblingItem(hChild);
+        hCurrent = hChild;
+        if (hCurrent != nullptr)
+            Expand(hCurrent, TVE_EXPAND);
+        start = end + 1;
+    }
+    if (hCurrent != nullptr)
+        SelectItem(hCurrent);
+    SetRedraw(TRUE);
+    return hCurrent != nullptr;
 }

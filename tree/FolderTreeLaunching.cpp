@@ -17,7 +17,7 @@ void CFolderTreeCtrl::LaunchSelected()
     if (kind == kindFolder)
         return;
     // Shortcut texts lack their extension.
-    OpenWithShell(m_hWnd, FileNameOf(GetItemPath(hItem), kind), kind == kindShortcut);
+    OpenWithShell(m_hWnd, Append(GetItemShellPath(hItem), FileNameOf("", kind)), kind == kindShortcut);
 }
 
 void CFolderTreeCtrl::OnDblClk(NMHDR*, LRESULT* pResult)
@@ -79,5 +79,5 @@ void CFolderTreeCtrl::OnRClick(NMHDR*, LRESULT* pResult)
     menu.reset();
     // A session that ended while the menu was open took the tree with it.
     if (chosen == ID_OPEN_LINK_TARGET && ::IsWindow(self))
-        RunCommandLine(LinkTargetCommandLine(GetItemPath(hItem)));
+        RunCommandLine(LinkTargetCommandLine(GetItemShellPath(hItem)));
 }

@@ -12,12 +12,11 @@ constexpr UINT_PTR kChangeTimer = 0x4657; // the control's own timers have small
 constexpr ULONGLONG kLongestDelayMs = 1000; // a burst that goes on is applied after this long
 constexpr size_t kNamesKept = 256;       // past this a folder's change is taken as "anything"
 
+// The code page's form of a reported name, as the listing spells it.
 std::string Narrow(const std::wstring& wide)
 {
-    const int size =
-        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(), size, nullptr, nullptr);
+    std::string narrow;
+    ToCodePage(wide, narrow);
     return narrow;
 }
 
@@ -39,10 +38,10 @@ LRESULT CFolderTreeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CTreeCtrl::WindowProc(message, wParam, lParam);
 }
 
-void CFolderTreeCtrl::WatchFolder(HTREEITEM hFolder, const std::string& path)
+void CFolderTreeCtrl::WatchFolder(HTREEITEM hFolder, const ShellPath& path)
 {
     auto watch = std::make_unique<CFolderWatch>(
-        path, [this, hFolder](const FolderChange& change) { OnFolderChanged(hFolder, change); });
+        path.Wide(), [this, hFolder](const FolderChange& change) { OnFolderChanged(hFolder, change); });
     if (watch->Active())
         m_watches[hFolder] = std::move(watch);
     else
@@ -51,15 +50,16 @@ void CFolderTreeCtrl::WatchFolder(HTREEITEM hFolder, const std::string& path)
 
 void CFolderTreeCtrl::WatchRoot()
 {
-    WatchFolder(TVI_ROOT, m_strRootPath);
+    WatchFolder(TVI_ROOT, RootPath());
     // The root's own watch cannot see the root deleted, moved away or made again: its parent's can.
     m_rootParentWatch.reset();
-    std::string parent = m_strRootPath;
-    TrimRightBackslashes(parent);
-    const int slash = ReverseFind(parent, '\\');
-    if (slash < 0)
+    std::wstring parent = RootPath().Wide();
+    while (!parent.empty() && parent.back() == L'\\')
+        parent.pop_back();
+    const size_t slash = parent.rfind(L'\\');
+    if (slash == std::wstring::npos)
         return; // a drive root
-    parent.resize(static_cast<size_t>(slash) + 1);
+    parent.resize(slash + 1);
     auto watch = std::make_unique<CFolderWatch>(parent, [this](const FolderChange&) { OnRootParentChanged(); });
     if (watch->Active())
         m_rootParentWatch = std::move(watch);
@@ -125,7 +125,7 @@ void CFolderTreeCtrl::ShowRoot()
 {
     StopWatching();
     DeleteAllItems();
-    FillChildren(TVI_ROOT, m_strRootPath);
+    FillChildren(TVI_ROOT, RootPath());
     WatchRoot();
 }
 
@@ -139,7 +139,7 @@ void CFolderTreeCtrl::ApplyFolderChanges()
     }
     if (checkRoot) {
         const auto root = m_watches.find(TVI_ROOT);
-        if (root == m_watches.end() || !root->second->Watches(m_strRootPath)) {
+        if (root == m_watches.end() || !root->second->Watches(RootPath().Wide())) {
             // Gone, or another folder by that name now: everything below belonged to the old one.
             ShowRoot();
             ++m_nChangeListings;
@@ -151,7 +151,7 @@ void CFolderTreeCtrl::ApplyFolderChanges()
     for (const auto& [hFolder, change] : pending) {
         if (m_watches.count(hFolder) == 0)
             continue; // it went with a folder above it, or was collapsed
-        const std::string path = hFolder == TVI_ROOT ? m_strRootPath : GetItemPath(hFolder);
+        const ShellPath path = hFolder == TVI_ROOT ? RootPath() : GetItemShellPath(hFolder);
         UpdateChildren(hFolder, path, change, anchors);
         ++m_nChangeListings;
         if (change.ended)
@@ -162,33 +162,35 @@ void CFolderTreeCtrl::ApplyFolderChanges()
     SetRedraw(TRUE);
 }
 
-void CFolderTreeCtrl::UpdateChildren(HTREEITEM hFolder, const std::string& path, const PendingChange& change,
+void CFolderTreeCtrl::UpdateChildren(HTREEITEM hFolder, const ShellPath& path, const PendingChange& change,
                                      Anchors& anchors)
 {
     struct Wanted {
         const FolderEntry* entry;
-        std::string text;
+        std::wstring text;
         std::u16string key;
     };
     struct Shown {
         HTREEITEM item;
-        std::string text;
+        std::wstring text;
         ItemKind kind;
         std::u16string key;
     };
     const std::vector<FolderEntry> entries = ListFolder(path, ListingRule::Tree, m_bShowFiles);
-    const std::string searchRoot = AbsoluteFolder(path);
+    const ShellPath searchRoot = AbsoluteFolder(path);
     std::vector<Wanted> wanted;
     wanted.reserve(entries.size());
     for (const FolderEntry& entry : entries)
-        wanted.push_back({&entry, ItemText(hFolder, JoinPath(searchRoot, entry.name), entry.kind),
-                          SortKey(entry.kind, entry.name)});
+        wanted.push_back({&entry, EntryText(hFolder, searchRoot, entry), SortKey(entry.kind, entry.name)});
     std::vector<Shown> shown;
     for (HTREEITEM h = GetChildItem(hFolder); h != nullptr; h = GetNextSiblingItem(h)) {
-        std::string text = GetItemText(h);
+        // By the real name: the control's ANSI text of a name the code page cannot spell is a guess.
+        std::wstring text = GetItemTextW(h);
         const auto kind = static_cast<ItemKind>(GetItemData(h));
+        std::string name;
+        ToCodePage(text, name);
         if (!text.empty()) // not the placeholder
-            shown.push_back({h, text, kind, SortKey(kind, FileNameOf(text, kind))});
+            shown.push_back({h, text, kind, SortKey(kind, FileNameOf(name, kind))});
     }
     const auto named = [&](const std::string& name) {
         if (change.overflow)
@@ -234,7 +236,7 @@ void CFolderTreeCtrl::UpdateChildren(HTREEITEM hFolder, const std::string& path,
             after = shown[j].item;
             // A collapsed folder keeps no watch; its button follows what the parent was told.
             if (shown[j].kind == kindFolder && m_watches.count(after) == 0 && named(wanted[i].entry->name))
-                UpdateButton(after, JoinPath(searchRoot, wanted[i].entry->name));
+                UpdateButton(after, EntryPath(searchRoot, *wanted[i].entry));
             ++j;
         }
         while (j < jEnd)
@@ -269,7 +271,7 @@ void CFolderTreeCtrl::DeleteKeepingPlace(HTREEITEM hItem, Anchors& anchors)
     DeleteItem(hItem);
 }
 
-void CFolderTreeCtrl::UpdateButton(HTREEITEM hFolder, const std::string& path)
+void CFolderTreeCtrl::UpdateButton(HTREEITEM hFolder, const ShellPath& path)
 {
     HTREEITEM hFirst = GetChildItem(hFolder);
     const bool wanted = HasChildren(path);

@@ -7,9 +7,9 @@ constexpr DWORD kFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_
                           FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_LAST_WRITE;
 
 // A folder opened for its identity or its changes; other programs may still rename or delete it.
-HANDLE OpenFolder(const std::string& folder, DWORD access, DWORD flags)
+HANDLE OpenFolder(const std::wstring& folder, DWORD access, DWORD flags)
 {
-    return ::CreateFileA(folder.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    return ::CreateFileW(folder.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
 }
 
@@ -71,7 +71,7 @@ struct CFolderWatch::Request {
     }
 };
 
-CFolderWatch::CFolderWatch(const std::string& folder, Callback onChange) : m_request(new Request)
+CFolderWatch::CFolderWatch(const std::wstring& folder, Callback onChange) : m_request(new Request)
 {
     m_request->folder.reset(OpenFolder(folder, FILE_LIST_DIRECTORY, FILE_FLAG_OVERLAPPED));
     m_request->onChange = std::move(onChange);
@@ -96,7 +96,7 @@ bool CFolderWatch::Active() const
     return static_cast<bool>(m_request->folder);
 }
 
-bool CFolderWatch::Watches(const std::string& folder) const
+bool CFolderWatch::Watches(const std::wstring& folder) const
 {
     const UniqueFileHandle now(OpenFolder(folder, 0, 0));
     return Active() && now && SameFile(now.get(), m_request->folder.get());

@@ -17,14 +17,14 @@ public:
     using Callback = std::function<void(const FolderChange&)>;
 
     // Starts watching; Active() tells whether the folder could be watched.
-    CFolderWatch(const std::string& folder, Callback onChange);
+    CFolderWatch(const std::wstring& folder, Callback onChange);
     ~CFolderWatch();
     CFolderWatch(const CFolderWatch&) = delete;
     CFolderWatch& operator=(const CFolderWatch&) = delete;
 
     bool Active() const;
     // Is the watched folder still the one the path names (not moved away or replaced)?
-    bool Watches(const std::string& folder) const;
+    bool Watches(const std::wstring& folder) const;
 
 private:
     struct Request;

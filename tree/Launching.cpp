@@ -34,6 +34,26 @@ std::wstring Wide(const std::string& text)
     return wide;
 }
 
+// The wide shell-link interface's start information, for a shortcut the code page cannot name.
+void ShortcutStartInfoW(const std::wstring& path, std::wstring& directory, int& showCmd)
+{
+    ComScope com;
+    ComPtr<IShellLinkW> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.out())))
+        return;
+    {
+        ComPtr<IPersistFile> file;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.out())))
+            file->Load(path.c_str(), STGM_READ);
+    }
+    wchar_t folder[MAX_PATH] = L"";
+    if (SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH)))
+        directory = folder;
+    int read = showCmd;
+    if (SUCCEEDED(link->GetShowCmd(&read)))
+        showCmd = read;
+}
+
 std::string ProgramFolder()
 {
     std::string path = AfxGetModuleFileName();
@@ -76,17 +96,45 @@ bool RunCommandLine(const std::string& commandLine)
     return true;
 }
 
-void OpenWithShell(HWND owner, const std::string& path, bool isShortcut)
+bool RunCommandLine(const ShellPath& commandLine)
 {
-    StartInfo info;
-    if (isShortcut)
-        GetShortcutStartInfo(path, info);
-    else
-        info.workingDirectory = AfxGetCurrentDirectory();
-    g_shellCalls.ShellExecuteA(owner, nullptr, path.c_str(), nullptr, info.workingDirectory.c_str(), info.showCmd);
+    if (!commandLine.IsWide())
+        return RunCommandLine(commandLine.ansi);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring writable = commandLine.wide; // CreateProcessW may write into it
+    if (!g_shellCalls.CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
+    return true;
 }
 
-std::string LinkTargetCommandLine(const std::string& stem)
+void OpenWithShell(HWND owner, const ShellPath& path, bool isShortcut)
+{
+    if (!path.IsWide()) {
+        StartInfo info;
+        if (isShortcut)
+            GetShortcutStartInfo(path.ansi, info);
+        else
+            info.workingDirectory = AfxGetCurrentDirectory();
+        g_shellCalls.ShellExecuteA(owner, nullptr, path.ansi.c_str(), nullptr, info.workingDirectory.c_str(),
+                                   info.showCmd);
+        return;
+    }
+    std::wstring directory;
+    int showCmd = SW_SHOW;
+    if (isShortcut) {
+        ShortcutStartInfoW(path.wide, directory, showCmd);
+    } else {
+        wchar_t current[MAX_PATH] = L"";
+        if (::GetCurrentDirectoryW(MAX_PATH, current) < MAX_PATH)
+            directory = current;
+    }
+    g_shellCalls.ShellExecuteW(owner, nullptr, path.wide.c_str(), nullptr, directory.c_str(), showCmd);
+}
+
+ShellPath LinkTargetCommandLine(const ShellPath& stem)
 {
     // A program of that name in the current directory is never started instead.
     std::string program = ProgramFolder() + kHelperProgram;
@@ -94,5 +142,7 @@ std::string LinkTargetCommandLine(const std::string& stem)
         program = kHelperProgram;
     else
         program = '"' + program + '"';
-    return program + " \"" + stem + ".lnk\"";
+    if (!stem.IsWide())
+        return PathFromAnsi(program + " \"" + stem.ansi + ".lnk\"");
+    return {program + " \"" + stem.ansi + ".lnk\"", FromCodePage(program + " \"") + stem.wide + L".lnk\""};
 }

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include "tree/ShellPath.h"
 
 // How a launched program starts: where, and in which window state.
 struct StartInfo {
@@ -12,11 +13,14 @@ struct StartInfo {
 // Fills what the shortcut file says; a shortcut that cannot be read leaves what an
 // unloaded link reports, and a link object that cannot be created leaves info as it was.
 void GetShortcutStartInfo(const std::string& path, StartInfo& info);
-// Starts a command line as a process of its own; true when it was created.
+// Starts a command line as a process of its own; true when it was created. A command line
+// with a name code page 932 cannot spell goes to the wide call.
 bool RunCommandLine(const std::string& commandLine);
+bool RunCommandLine(const ShellPath& commandLine);
 // The file's default action: a shortcut starts as it says, anything else in the launcher's
-// current directory.
-void OpenWithShell(HWND owner, const std::string& path, bool isShortcut);
+// current directory. A path code page 932 cannot spell goes to the wide calls, the shortcut
+// read through the wide shell-link interface.
+void OpenWithShell(HWND owner, const ShellPath& path, bool isShortcut);
 // The command line that hands a shortcut (path without ".lnk") to Brisquet.exe, by its
 // full path when it stands beside the program.
-std::string LinkTargetCommandLine(const std::string& stem);
+ShellPath LinkTargetCommandLine(const ShellPath& stem);

@@ -21,6 +21,18 @@ bool QueryIcon(const std::string& name, DWORD attributes, UINT flags, int& index
     return true;
 }
 
+// A query by the path itself; a path code page 932 cannot spell goes to the wide call.
+bool QueryIconByPath(const ShellPath& path, UINT flags, int& index)
+{
+    if (!path.IsWide())
+        return QueryIcon(path.ansi, 0, flags, index);
+    SHFILEINFOW info{};
+    if (::SHGetFileInfoW(path.wide.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | flags) == 0)
+        return false;
+    index = info.iIcon;
+    return true;
+}
+
 // The default value of a key under HKEY_CLASSES_ROOT, or empty.
 std::string ClassValue(const std::string& subKey)
 {
@@ -57,10 +69,16 @@ bool ClassKeyExists(const std::string& subKey)
 
 bool CShellIcons::Lookup(const std::string& path, bool isFolder, Images& images)
 {
+    return Lookup(PathFromAnsi(path), isFolder, images);
+}
+
+bool CShellIcons::Lookup(const ShellPath& path, bool isFolder, Images& images)
+{
     if (!isFolder) {
-        std::string type = SplitPath(path).ext;
+        std::string type = SplitPath(path.ansi).ext;
         MakeUpper(type);
-        if (!VariesPerFile(type)) {
+        // A type the code page cannot spell is asked for by path.
+        if (type.find('?') == std::string::npos && !VariesPerFile(type)) {
             auto it = m_byType.find(type);
             if (it == m_byType.end()) {
                 int index = 0;
@@ -74,7 +92,9 @@ bool CShellIcons::Lookup(const std::string& path, bool isFolder, Images& images)
     }
     // Only a read-only or system folder can carry an icon of its own (desktop.ini): every
     // other folder looks like the first of them the shell was asked about.
-    const DWORD attributes = isFolder ? ::GetFileAttributesA(path.c_str()) : INVALID_FILE_ATTRIBUTES;
+    const DWORD attributes = !isFolder        ? INVALID_FILE_ATTRIBUTES
+                             : path.IsWide() ? ::GetFileAttributesW(path.wide.c_str())
+                                             : ::GetFileAttributesA(path.ansi.c_str());
     const bool plainFolder = attributes != INVALID_FILE_ATTRIBUTES &&
                              (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)) == 0;
     if (plainFolder && m_plainFolder) {
@@ -83,12 +103,12 @@ bool CShellIcons::Lookup(const std::string& path, bool isFolder, Images& images)
     }
     // The shell is asked with a trailing backslash, files too. A plain folder looks like
     // any folder; only its open icon, which this Wine does not give by type, needs its path.
-    const std::string query = path + '\\';
+    const ShellPath query = Append(path, "\\");
     const bool byType = plainFolder && QueryIcon("folder", FILE_ATTRIBUTE_DIRECTORY, SHGFI_USEFILEATTRIBUTES, images.normal);
-    if (!byType && !QueryIcon(query, 0, 0, images.normal))
+    if (!byType && !QueryIconByPath(query, 0, images.normal))
         return false;
     images.open = images.normal;
-    if (isFolder && !QueryIcon(query, 0, SHGFI_OPENICON, images.open))
+    if (isFolder && !QueryIconByPath(query, SHGFI_OPENICON, images.open))
         return false;
     if (plainFolder)
         m_plainFolder = images;

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <windows.h>
 #include <commctrl.h>
+#include "tree/ShellPath.h"
 
 class CShellIcons {
 public:
@@ -16,6 +17,7 @@ public:
 
     // The entry's icons; false when the shell gives none for it.
     bool Lookup(const std::string& path, bool isFolder, Images& images);
+    bool Lookup(const ShellPath& path, bool isFolder, Images& images);
     // The shell's generic icons for any file or folder.
     Images Generic(bool isFolder);
     // The system image list whose icons come nearest the small icon of a scale; an index

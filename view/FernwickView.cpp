@@ -1,4 +1,5 @@
 #include "view/FernwickView.h"
+#include <cctype>
 #include <cstdlib>
 #include "app/FernwickApp.h"
 #include "app/Settings.h"
@@ -6,27 +7,49 @@
 #include "frame/MainFrame.h"
 #include "framework/ShellCalls.h"
 #include "res/resource.h"
+#include "framework/Handles.h"
+#include "tree/FolderListing.h"
 #include "tree/Launching.h"
 #include "tree/PathHelpers.h"
 
-std::string RootFolderArgument()
+ShellPath RootFolderArgument()
 {
-    if (__argc >= 2)
-        return __argv[1];
+    if (__argc >= 2) {
+        // The ANSI argument vector guesses at a name code page 932 cannot spell; the wide
+        // command line holds it as it is.
+        int count = 0;
+        const UniqueLocalMemory arguments(::CommandLineToArgvW(::GetCommandLineW(), &count));
+        const auto* wide = static_cast<wchar_t**>(arguments.get());
+        if (wide != nullptr && count >= 2)
+            if (ShellPath root = PathFromWide(wide[1]); root.IsWide())
+                return root;
+        return PathFromAnsi(__argv[1]);
+    }
     // No test for a current directory that already ends in a backslash (a drive root).
-    return AfxGetCurrentDirectory() + "\\Root";
+    return PathFromAnsi(AfxGetCurrentDirectory() + "\\Root");
 }
 
 std::string ResolveRootFolder(const std::string& given)
 {
     if (given.empty() || given.size() >= MAX_PATH)
         return {};
-    std::string full = AfxGetFullPathName(given.c_str());
+    // "D:" alone is that drive's root: made absolute as it stands it would be the drive's
+    // current directory.
+    const bool bareDrive = given.size() == 2 && given[1] == ':' && std::isalpha(static_cast<unsigned char>(given[0]));
+    std::string full = AfxGetFullPathName((bareDrive ? given + '\\' : given).c_str());
     return full.size() < MAX_PATH ? full : std::string();
 }
 
+ShellPath ResolveRootFolder(const ShellPath& given)
+{
+    if (!given.IsWide())
+        return PathFromAnsi(ResolveRootFolder(given.ansi));
+    const ShellPath full = given.wide.size() < MAX_PATH ? AbsoluteFolder(given) : ShellPath();
+    return full.wide.size() < MAX_PATH ? full : ShellPath();
+}
+
 CFernwickView::CFernwickView()
-    : m_bTopMost(ReadTopMost(AfxGetIniPath())), m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
+    : m_bTopMost(AfxGetSavedSettings().topMost), m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
 {
 }
 
@@ -48,21 +71,20 @@ BOOL CFernwickView::Create(const char* className, const char* windowName, DWORD 
                           IDC_FOLDER_TREE))
         return FALSE;
     m_wndTree.SetDpi(AfxGetWindowDpi(m_wndTree.m_hWnd));
-    RebuildTree();
+    RebuildTree(AfxGetSavedSettings().folders);
     return TRUE;
 }
 
-void CFernwickView::RebuildTree()
+void CFernwickView::RebuildTree(const std::vector<std::string>& saved)
 {
     m_wndTree.DeleteAllItems();
-    const std::string root = ResolveRootFolder(RootFolderArgument());
-    if (root.empty()) {
+    const ShellPath root = ResolveRootFolder(RootFolderArgument());
+    if (root.Empty()) {
         m_wndTree.m_strRootPath.clear();
+        m_wndTree.m_strRootWide.clear();
         return;
     }
     m_wndTree.DisplayTree(root, TRUE);
-    std::vector<std::string> saved;
-    ReadDirTreeList(saved, AfxGetIniPath());
     m_wndTree.RestoreExpanded(saved);
 }
 
@@ -102,10 +124,10 @@ void CFernwickView::ApplyTopMost()
                         SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void CFernwickView::LaunchPath(const std::string& path)
+void CFernwickView::LaunchPath(const ShellPath& path)
 {
     // Internet shortcuts are ordinary files here: they run in the current directory.
-    OpenWithShell(m_hWnd, path, IsShortcutFile(path.c_str()));
+    OpenWithShell(m_hWnd, path, IsShortcutFile(path.ansi.c_str()));
 }
 
 void CFernwickView::OnViewTopMost()
@@ -123,15 +145,18 @@ void CFernwickView::OnFileRefresh()
 {
     // Through the settings file, so the rebuilt tree expands the same folders.
     SaveExpandedState();
-    RebuildTree();
+    RebuildTree(ReadSettings(AfxGetIniPath()).folders);
 }
 
 void CFernwickView::OnFileOpenRoot()
 {
-    const std::string& root = m_wndTree.m_strRootPath;
-    if (root.empty())
+    const ShellPath root = m_wndTree.RootPath();
+    if (root.Empty())
         return;
-    g_shellCalls.ShellExecuteA(nullptr, "open", root.c_str(), nullptr, "", SW_SHOW);
+    if (root.IsWide())
+        g_shellCalls.ShellExecuteW(nullptr, L"open", root.wide.c_str(), nullptr, L"", SW_SHOW);
+    else
+        g_shellCalls.ShellExecuteA(nullptr, "open", root.ansi.c_str(), nullptr, "", SW_SHOW);
 }
 
 void CFernwickView::OnAppAbout()
@@ -149,6 +174,14 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_TRAYNOTIFY:
         return OnTrayNotify(wParam, lParam);
+    case WM_MEASUREITEM:
+        if (m_trayMenuIcons.OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+            return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (m_trayMenuIcons.OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+            return TRUE;
+        break;
     case WM_SIZE:
         Default();
         if (m_wndTree.m_hWnd != nullptr)

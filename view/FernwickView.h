@@ -9,6 +9,7 @@
 #include <shellapi.h>
 #include "tree/FolderTreeCtrl.h"
 #include "view/TrayIconImage.h"
+#include "view/TrayMenuIcons.h"
 
 // The notification-area icon's mouse events.
 constexpr UINT WM_TRAYNOTIFY = WM_APP + 1;
@@ -17,19 +18,19 @@ constexpr size_t kTrayItemLimit = 0xE000 - 32800;
 
 class CFernwickView : public CView {
 public:
-    // Reads the always-on-top flag when the settings file exists.
+    // Takes the always-on-top flag the settings file held at start-up.
     CFernwickView();
 
     BOOL Create(const char* className, const char* windowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
                 UINT nID, CCreateContext* pContext = nullptr) override;
     // Fills the tree again from the root folder and re-expands the saved folders.
-    void RebuildTree();
+    void RebuildTree(const std::vector<std::string>& saved);
     // Writes the expanded folders, relative to the root, to the settings file.
     void SaveExpandedState();
     // Puts the main frame into or out of the topmost z-order.
     void ApplyTopMost();
     // Opens a file chosen in the tray menu.
-    void LaunchPath(const std::string& path);
+    void LaunchPath(const ShellPath& path);
     // Tray file commands are found in m_trayPaths; the rest goes the framework's way.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     // Adds the tray icon.
@@ -40,14 +41,16 @@ public:
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     // Appends a folder's subfolders (as submenus, filled when they open) and then its files,
     // in the order the file system gives them; folder ends with a backslash.
-    void BuildFolderMenu(HMENU hMenu, const std::string& folder);
+    void BuildFolderMenu(HMENU hMenu, const ShellPath& folder);
 
     NOTIFYICONDATAA m_nid{};
     CFolderTreeCtrl m_wndTree;
     bool m_bTopMost = false;
-    std::vector<std::string> m_trayPaths; // entry i: the tray menu's file command 32800 + i
+    std::vector<ShellPath> m_trayPaths; // entry i: the tray menu's file command 32800 + i
     // The submenus of the open tray menu not yet opened, with their folders.
-    std::unordered_map<HMENU, std::string> m_traySubmenus;
+    std::unordered_map<HMENU, ShellPath> m_traySubmenus;
+    // The icons of the open tray menu's files and folders, from the tree's own queries.
+    CTrayMenuIcons m_trayMenuIcons{m_wndTree.m_icons};
 
 protected:
     // Removes the tray icon and stores the always-on-top flag, when the file exists.
@@ -60,7 +63,7 @@ protected:
 
 private:
     void ShowTrayMenu();
-    void AppendFixedItems(HMENU hMenu) const;
+    void AppendFixedItems(HMENU hMenu);
     void OnTrayRestore();
     void OnTrayMinimize();
     void OnTrayExit();
@@ -77,7 +80,8 @@ private:
 };
 
 // The first command-line argument, or "Root" under the current directory.
-std::string RootFolderArgument();
-// The root made absolute; empty when it does not fit MAX_PATH bytes, since a cut path
-// would show a different folder.
+ShellPath RootFolderArgument();
+// The root made absolute ("D:" alone is the drive's root); empty when it does not fit
+// MAX_PATH bytes, since a cut path would show a different folder.
 std::string ResolveRootFolder(const std::string& given);
+ShellPath ResolveRootFolder(const ShellPath& given);

@@ -2,6 +2,7 @@
 // when it is about to open, then the program's own commands.
 #include "app/FernwickApp.h"
 #include "frame/MainFrame.h"
+#include "framework/Dpi.h"
 #include "framework/ShellCalls.h"
 #include "res/resource.h"
 #include "view/FernwickView.h"
@@ -41,43 +42,56 @@ LRESULT CFernwickView::OnTrayNotify(WPARAM, LPARAM lParam)
 
 void CFernwickView::ShowTrayMenu()
 {
-    ::SetForegroundWindow(m_hWnd);
+    // The system takes no child window for the foreground window: the frame's (hidden or
+    // not) is what puts the menu loop's thread in the foreground. The view still owns the menu.
+    const HWND frame = ::GetAncestor(m_hWnd, GA_ROOT);
+    ::SetForegroundWindow(frame);
     SetFocus();
     m_trayPaths.clear();
     m_traySubmenus.clear();
+    m_trayMenuIcons.Clear();
     UniqueMenu top(::CreatePopupMenu());
     if (!top)
         return;
     if (!m_wndTree.m_strRootPath.empty())
-        BuildFolderMenu(top.get(), m_wndTree.m_strRootPath);
+        BuildFolderMenu(top.get(), m_wndTree.RootPath());
     AppendFixedItems(top.get());
 
-    // The menu closes when the user clicks elsewhere only if its owner is in the foreground.
-    ForceForegroundWindow(m_hWnd);
+    // The menu closes when the user clicks elsewhere only if its thread is in the foreground.
+    ForceForegroundWindow(frame);
     POINT cursor{};
     g_shellCalls.GetCursorPos(&cursor);
+    m_trayMenuIcons.SetDpi(AfxGetMonitorDpi(::MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST)));
     // Windows may end the session while the menu is open, and the view is gone when it
     // returns: from here on nothing of the object is touched.
     const HWND self = m_hWnd;
     AfxTrackPopupMenu(top.get(), TPM_RIGHTBUTTON, cursor, self);
-    if (CWnd::FromHandlePermanent(self) == this)
+    if (CWnd::FromHandlePermanent(self) == this) {
         m_traySubmenus.clear();
+        m_trayMenuIcons.Clear();
+    }
     top.reset(); // its submenus go with it
     ::PostMessageA(self, WM_NULL, 0, 0);
 }
 
-void CFernwickView::BuildFolderMenu(HMENU hMenu, const std::string& folder)
+void CFernwickView::BuildFolderMenu(HMENU hMenu, const ShellPath& folder)
 {
+    // A caption code page 932 cannot spell goes to the wide call.
+    const auto append = [hMenu](UINT flags, UINT_PTR id, const FolderEntry& entry) {
+        return entry.wide.empty() ? ::AppendMenuA(hMenu, flags, id, Caption(entry.name, entry.kind).c_str())
+                                  : ::AppendMenuW(hMenu, flags, id, WideCaption(entry).c_str());
+    };
     for (const FolderEntry& entry : ListFolder(folder, ListingRule::Tray)) {
-        const std::string path = folder + entry.name;
+        const ShellPath path = EntryPath(folder, entry);
         if (entry.kind == kindFolder) {
             // Filled when it is about to open: a right click reads one folder, not the tree.
             HMENU hSub = ::CreatePopupMenu();
             if (hSub == nullptr)
                 return; // out of menu handles: what is built so far stays
             const int count = ::GetMenuItemCount(hMenu);
-            if (::AppendMenuA(hMenu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(hSub), entry.name.c_str())) {
-                m_traySubmenus.emplace(hSub, path + '\\');
+            if (append(MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(hSub), entry)) {
+                m_traySubmenus.emplace(hSub, Append(path, "\\"));
+                m_trayMenuIcons.Attach(hMenu, static_cast<UINT>(count), path, true);
                 continue;
             }
             // A refused submenu may still have left an item behind, whose id would be the handle.
@@ -86,13 +100,14 @@ void CFernwickView::BuildFolderMenu(HMENU hMenu, const std::string& folder)
             ::DestroyMenu(hSub);
             continue;
         }
-        if (path.size() >= MAX_PATH)
+        if ((path.IsWide() ? path.wide.size() : path.ansi.size()) >= MAX_PATH)
             continue; // no file function could open it
         if (m_trayPaths.size() >= kTrayItemLimit)
             return;
         m_trayPaths.push_back(path);
-        ::AppendMenuA(hMenu, MF_STRING, ID_TRAY_ITEM_FIRST + m_trayPaths.size() - 1,
-                      Caption(entry.name, entry.kind).c_str());
+        const int count = ::GetMenuItemCount(hMenu);
+        if (append(MF_STRING, ID_TRAY_ITEM_FIRST + m_trayPaths.size() - 1, entry))
+            m_trayMenuIcons.Attach(hMenu, static_cast<UINT>(count), path, false);
     }
 }
 
@@ -104,15 +119,16 @@ void CFernwickView::OnInitMenuPopup(HMENU hPopup, UINT, BOOL bSysMenu)
     const auto it = m_traySubmenus.find(hPopup);
     if (it == m_traySubmenus.end())
         return;
-    const std::string folder = std::move(it->second);
+    const ShellPath folder = std::move(it->second);
     m_traySubmenus.erase(it);
     BuildFolderMenu(hPopup, folder);
 }
 
-void CFernwickView::AppendFixedItems(HMENU hMenu) const
+void CFernwickView::AppendFixedItems(HMENU hMenu)
 {
     // "Visible" is the frame's state: it hides itself when minimized.
     const bool visible = IsWindowVisible();
+    const bool iconsAbove = ::GetMenuItemCount(hMenu) > 0;
     constexpr UINT kSeparator = 0;
     const struct {
         UINT id;
@@ -134,8 +150,8 @@ void CFernwickView::AppendFixedItems(HMENU hMenu) const
     for (const auto& item : items) {
         if (item.flags == MF_SEPARATOR)
             ::AppendMenuA(hMenu, MF_SEPARATOR, 0, nullptr);
-        else
-            ::AppendMenuA(hMenu, MF_STRING | item.flags, item.id, AfxLoadString(item.id).c_str());
+        else if (::AppendMenuA(hMenu, MF_STRING | item.flags, item.id, AfxLoadString(item.id).c_str()) && iconsAbove)
+            m_trayMenuIcons.KeepColumn(hMenu, static_cast<UINT>(::GetMenuItemCount(hMenu) - 1));
     }
 }
 
@@ -144,7 +160,7 @@ BOOL CFernwickView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERIN
     // Only a real command runs a launch; lookups and update requests find nothing here.
     if (pHandlerInfo == nullptr && nID >= ID_TRAY_ITEM_FIRST && nCode == CN_COMMAND &&
         nID - ID_TRAY_ITEM_FIRST < m_trayPaths.size()) {
-        const std::string path = m_trayPaths[nID - ID_TRAY_ITEM_FIRST];
+        const ShellPath path = m_trayPaths[nID - ID_TRAY_ITEM_FIRST];
         LaunchPath(path);
         return TRUE;
     }

@@ -42,7 +42,8 @@ protected:
         ::GetWindowRect(main, &window);
         EXPECT_TRUE(::IntersectRect(&seen, &window, &screen)) << "off screen";
         DWORD_PTR result = 0;
-        EXPECT_TRUE(::SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kE2eTimeoutMs, &result));
+        // Answers within the wait: a loaded machine may keep a big start busy past the "hung" mark.
+        EXPECT_TRUE(::SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, kE2eTimeoutMs, &result));
         ::PostMessageA(main, WM_CLOSE, 0, 0);
         ASSERT_TRUE(process.WaitForExit()) << "still running after WM_CLOSE";
         EXPECT_EQ(process.ExitCode(), 0u);

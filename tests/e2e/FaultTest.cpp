@@ -17,22 +17,6 @@ std::string Value(const std::string& ini, const char* key)
     return value;
 }
 
-// The visible pop-up menu of a process, once it is open.
-HWND OpenMenuOf(DWORD pid)
-{
-    HWND menu = nullptr;
-    WaitFor([&] {
-        for (HWND hwnd : TopLevelWindows(pid)) {
-            char cls[16] = {};
-            ::GetClassNameA(hwnd, cls, sizeof cls);
-            if (std::string(cls) == "#32768" && ::IsWindowVisible(hwnd))
-                menu = hwnd;
-        }
-        return menu != nullptr;
-    });
-    return menu;
-}
-
 class FaultTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -56,7 +40,7 @@ TEST_F(FaultTest, LogOffWhileTheTrayMenuIsOpenSavesPlacementFoldersAndTopMost)
     ::SetWindowPos(main, nullptr, 140, 130, 410, 310, SWP_NOZORDER | SWP_NOACTIVATE);
 
     ::PostMessageA(::GetDlgItem(main, 0xE900), kTrayNotify, 1, WM_RBUTTONUP);
-    ASSERT_NE(OpenMenuOf(process.Id()), nullptr) << "the tray menu did not open";
+    ASSERT_NE(WaitForOpenMenuOf(process.Id()), nullptr) << "the tray menu did not open";
     DWORD_PTR allowed = 0;
     ASSERT_TRUE(::SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, kE2eTimeoutMs,
                                       &allowed));

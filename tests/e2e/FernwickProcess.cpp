@@ -63,6 +63,24 @@ HWND FolderTreeOf(HWND main)
     return view != nullptr ? ::GetDlgItem(view, IDC_FOLDER_TREE) : nullptr;
 }
 
+HWND OpenMenuOf(DWORD pid)
+{
+    for (HWND hwnd : TopLevelWindows(pid)) {
+        char cls[16] = {};
+        ::GetClassNameA(hwnd, cls, sizeof cls);
+        if (std::string(cls) == "#32768" && ::IsWindowVisible(hwnd))
+            return hwnd;
+    }
+    return nullptr;
+}
+
+HWND WaitForOpenMenuOf(DWORD pid)
+{
+    HWND menu = nullptr;
+    WaitFor([&] { return (menu = OpenMenuOf(pid)) != nullptr; });
+    return menu;
+}
+
 FernwickProcess::FernwickProcess(const std::string& workDir, WORD showCommand,
                                  const std::vector<std::string>& arguments)
     : m_commandLine(Quoted(FernwickPath()))
@@ -70,6 +88,23 @@ FernwickProcess::FernwickProcess(const std::string& workDir, WORD showCommand,
     for (const std::string& argument : arguments)
         m_commandLine += ' ' + Quoted(argument);
     ChildProcess child = StartChild(m_commandLine, workDir.c_str(), showCommand);
+    m_process = std::move(child.process);
+    m_pid = child.pid;
+    m_startError = child.error;
+    m_attempts = child.attempts;
+}
+
+FernwickProcess::FernwickProcess(const std::string& workDir, const std::wstring& argument)
+    : m_commandLine(Quoted(FernwickPath()) + " (and a wide argument)")
+{
+    const auto wide = [](const std::string& text) {
+        std::wstring result(text.size() + 1, L'\0');
+        result.resize(static_cast<size_t>(::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, result.data(),
+                                                                static_cast<int>(result.size())) - 1));
+        return result;
+    };
+    ChildProcess child = StartChild(wide(Quoted(FernwickPath())) + L" \"" + argument + L"\"", wide(workDir).c_str(),
+                                    SW_SHOWNORMAL);
     m_process = std::move(child.process);
     m_pid = child.pid;
     m_startError = child.error;

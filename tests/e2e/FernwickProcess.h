@@ -32,6 +32,10 @@ std::vector<HWND> TitledWindows(DWORD pid = 0);
 std::string FernwickPath();
 // The folder tree inside a main window, or null.
 HWND FolderTreeOf(HWND main);
+// A visible pop-up menu of a process, or null.
+HWND OpenMenuOf(DWORD pid);
+// The same, once one is open; null when none opened in time.
+HWND WaitForOpenMenuOf(DWORD pid);
 
 // A started Fernwick.exe; one still alive when its owner goes is closed, then terminated.
 class FernwickProcess {
@@ -40,6 +44,8 @@ public:
     // (each quoted) after the program's name; a failed CreateProcessA is tried again.
     explicit FernwickProcess(const std::string& workDir, WORD showCommand = SW_SHOWNORMAL,
                              const std::vector<std::string>& arguments = {});
+    // The same with one argument as the wide command line holds it.
+    FernwickProcess(const std::string& workDir, const std::wstring& argument);
     FernwickProcess(const FernwickProcess&) = delete;
     FernwickProcess& operator=(const FernwickProcess&) = delete;
     ~FernwickProcess();

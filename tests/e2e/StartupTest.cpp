@@ -175,6 +175,30 @@ TEST_F(StartupTest, RootFolderArgumentReplacesTheWorkingDirectorysRoot)
     EXPECT_EQ(::SendMessageA(tree, TVM_GETCOUNT, 0, 0), 3);
 }
 
+// A root the ANSI argument vector cannot carry: it comes from the wide command line, and its
+// files open as what they are, through the shell for real.
+TEST_F(StartupTest, ARootCodePageCannotSpellIsShownAndItsFilesOpen)
+{
+    const std::wstring root = LongPath(m_folder.Path()).substr(4) + L"\\Racine \u00e9";
+    ASSERT_TRUE(::CreateDirectoryW(root.c_str(), nullptr));
+    const std::string script = "@echo opened> \"" + m_folder.Path() + "\\opened.txt\"\r\n";
+    UniqueFileHandle bat(::CreateFileW((root + L"\\lanc\u00e9.bat").c_str(), GENERIC_WRITE, 0, nullptr,
+                                       CREATE_NEW, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(bat && ::WriteFile(bat.get(), script.data(), static_cast<DWORD>(script.size()), &written, nullptr));
+    bat.reset();
+    FernwickProcess process(m_folder.Path(), root);
+    ASSERT_TRUE(process.Started()) << process.StartFailure();
+    HWND main = process.WaitForMainWindow();
+    ASSERT_NE(main, nullptr) << "the program is " << process.State();
+    HWND tree = FolderTreeOf(main);
+    ASSERT_EQ(::SendMessageA(tree, TVM_GETCOUNT, 0, 0), 1) << "the root's one file";
+    ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    ::PostMessageA(tree, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitFor([&] { return ::GetFileAttributesA((m_folder.Path() + "\\opened.txt").c_str()) != INVALID_FILE_ATTRIBUTES; }))
+        << "the file was not opened";
+}
+
 TEST_F(StartupTest, StartedMinimizedKeepsItsWindowHiddenUntilTheNextStart)
 {
     auto first = Start(SW_SHOWMINNOACTIVE);
