@@ -1,5 +1,5 @@
 #include "about/AboutBox.h"
-#include <cstdio>
+#include <shlwapi.h>
 #include "framework/Dpi.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
@@ -19,8 +19,8 @@ BOOL CAboutBox::OnInitDialog()
     CDialog::OnInitDialog();
     m_link.SetTarget(FERNWICK_WEB_PAGE);
     char version[128];
-    std::snprintf(version, sizeof version, AfxLoadString(IDS_ABOUT_VERSION).c_str(),
-                  AfxLoadString(AFX_IDS_APP_TITLE).c_str(), kVersion);
+    ::wnsprintfA(version, sizeof version, AfxLoadString(IDS_ABOUT_VERSION).c_str(),
+                 AfxLoadString(AFX_IDS_APP_TITLE).c_str(), kVersion);
     // A template without these controls simply goes without.
     SetDlgItemText(IDC_VERSION, version);
     SetDlgItemText(IDC_COPYRIGHT, AfxLoadString(IDS_ABOUT_COPYRIGHT).c_str());

@@ -85,8 +85,7 @@ void CFernwickView::RebuildTree(const std::vector<std::string>& saved)
         return;
     }
     m_wndTree.DisplayTree(root, TRUE);
-    for (const std::string& path : saved)
-        m_wndTree.ExpandToPath(path);
+    m_wndTree.RestoreExpanded(saved);
 }
 
 void CFernwickView::SaveExpandedState()

@@ -6,14 +6,19 @@
 #include "framework/Handles.h"
 #include "res/resource.h"
 #include "tools/bench/BenchApp.h"
+#include "tools/bench/FloorOrder.h"
 #include "tools/bench/Listing.h"
 #include "tools/bench/Scenarios.h"
 
 namespace {
-constexpr int kSteadyCycles = 200;
+constexpr int kSteadyCycles = 2000;
 constexpr int kSmokeCycles = 2;
-// Cycles stop early once they have taken this long: today a cycle may take seconds.
+constexpr int kWarmUpCycles = 20;
+constexpr double kSettleMs = 1500;
+// Cycles stop early once they have taken this long.
 constexpr double kSteadyBudgetMs = 600000;
+// Folders expanded before the cycles, so that each refresh saves and restores them.
+constexpr size_t kSteadyExpanded = 10;
 // Submenus of 1,000 files opened and drawn with their icons, to count what they leave behind.
 constexpr int kIconMenus = 1000;
 constexpr double kIconMenusBudgetMs = 600000;
@@ -202,24 +207,44 @@ ScenarioResult MeasureTraySubmenu(const BenchOptions& options)
 
 SteadyState MeasureSteadyState(const BenchOptions& options)
 {
-    BenchApp app(options.data + "\\tray");
+    const std::string folder = options.data + "\\tray";
+    BenchApp app(folder, DeepestFolders(folder + "\\Root", 3, kSteadyExpanded, FloorOrder()));
+    const auto expanded = [&] {
+        std::vector<std::string> list;
+        app.Tree().CollectExpanded(list, FALSE);
+        return list;
+    };
+    const std::vector<std::string> expandedAtStart = expanded();
+    if (expandedAtStart.empty())
+        throw std::runtime_error("no folder was restored at the start");
     const auto cycle = [&] {
         ShowTrayMenu(app);
         ::SendMessageA(app.Frame(), WM_COMMAND, ID_FILE_REFRESH, 0);
         app.Settle();
     };
-    // What the first cycle allocates for good (caches, the image list) is no growth.
-    cycle();
+    // What the first cycles allocate for good is no growth: the caches, the image list, and
+    // what the tree keeps from its first check, at most a second after a refresh wrote the
+    // settings file beside the root, that its root is still the same folder. So the program
+    // idles a moment, as its message loop would, before anything is counted.
+    for (int i = 0; i < kWarmUpCycles; ++i)
+        cycle();
+    for (const double start = NowMs(); NowMs() - start < kSettleMs;)
+        app.Settle();
+    Progress("steady_state: %d cycles to warm up", kWarmUpCycles);
     SteadyState steady;
     steady.plannedCycles = options.smoke ? kSmokeCycles : kSteadyCycles;
     const ResourceCount before = CountResources();
     const long long privateBefore = PrivateBytes();
+    const long long heapBefore = HeapBytes();
     const double start = NowMs();
     while (steady.cycles < steady.plannedCycles && (steady.cycles == 0 || NowMs() - start < kSteadyBudgetMs)) {
         cycle();
-        if (++steady.cycles % 20 == 0)
+        if (++steady.cycles % 200 == 0)
             Progress("steady_state: %d cycles", steady.cycles);
     }
+    steady.heapBytesGrowth = HeapBytes() - heapBefore;
+    if (expanded() != expandedAtStart)
+        throw std::runtime_error("the refreshes lost expanded folders");
     const ResourceCount after = CountResources();
     steady.handlesGrowth = after.kernelHandles - before.kernelHandles;
     steady.windowsGrowth = after.windows - before.windows;
