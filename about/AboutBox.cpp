@@ -1,5 +1,5 @@
 #include "about/AboutBox.h"
-#include <cstdio>
+#include <shlwapi.h>
 #include "framework/Dpi.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
@@ -19,14 +19,12 @@ BOOL CAboutBox::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_link.SetTarget(FERNWICK_WEB_PAGE);
-    // As long as it takes: a fixed buffer could cut a two-byte character of the name in half.
-    const std::string format = AfxLoadString(IDS_ABOUT_VERSION);
-    const std::string name = AfxLoadString(AFX_IDS_APP_TITLE);
-    const int length = std::snprintf(nullptr, 0, format.c_str(), name.c_str(), FERNWICK_VERSION);
-    std::string version(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    std::snprintf(version.data(), version.size(), format.c_str(), name.c_str(), FERNWICK_VERSION);
+    // wnsprintf writes at most 1,024 characters; the program's own texts are far shorter.
+    char version[1025];
+    ::wnsprintfA(version, sizeof version, AfxLoadString(IDS_ABOUT_VERSION).c_str(),
+                 AfxLoadString(AFX_IDS_APP_TITLE).c_str(), FERNWICK_VERSION);
     // A template without these controls simply goes without.
-    SetDlgItemText(IDC_VERSION, version.c_str());
+    SetDlgItemText(IDC_VERSION, version);
     SetDlgItemText(IDC_COPYRIGHT, AfxLoadString(IDS_ABOUT_COPYRIGHT).c_str());
     return TRUE;
 }

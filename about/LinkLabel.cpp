@@ -1,6 +1,6 @@
 #include "about/LinkLabel.h"
+#include <shlwapi.h>
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include "about/BrowserCommand.h"
 #include "framework/Dpi.h"
@@ -333,7 +333,7 @@ void CLinkLabel::ShowOpenError(int nCode)
     std::string reason = nCode >= 0 && nCode <= 32 ? AfxLoadString(IDS_LINK_ERROR_FIRST + nCode) : std::string();
     if (reason.empty()) {
         char text[64];
-        std::snprintf(text, sizeof text, AfxLoadString(IDS_LINK_ERROR_OTHER).c_str(), nCode);
+        ::wnsprintfA(text, sizeof text, AfxLoadString(IDS_LINK_ERROR_OTHER).c_str(), nCode);
         reason = text;
     }
     AfxMessageBox((AfxLoadString(IDS_LINK_OPEN_FAILED) + reason).c_str(), MB_ICONEXCLAMATION | MB_OK);

@@ -1,6 +1,6 @@
 #include "app/PlacementText.h"
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 
 namespace {
 constexpr int kFields = 10;
@@ -73,11 +73,22 @@ std::optional<PlacementText> ScanPlacement(const char* text)
 
 std::optional<std::string> FormatPlacement(const PlacementText& p)
 {
+    // What "%u,%u,%ld,..." prints; the C library's printf would bring its floating point too.
+    const long long fields[kFields] = {p.flags, p.showCmd, p.minX, p.minY, p.maxX, p.maxY, p.left, p.top, p.right,
+                                       p.bottom};
     char text[kPlacementTextSize];
-    const int length = std::snprintf(text, sizeof text, "%u,%u,%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld", p.flags, p.showCmd,
-                                     long{p.minX}, long{p.minY}, long{p.maxX}, long{p.maxY}, long{p.left}, long{p.top},
-                                     long{p.right}, long{p.bottom});
-    if (length < 0 || length >= static_cast<int>(sizeof text))
-        return std::nullopt;
-    return std::string(text, static_cast<std::size_t>(length));
+    char* end = text;
+    char* const last = text + sizeof text - 1; // room for the terminator the value is read with
+    for (int i = 0; i < kFields; ++i) {
+        if (i > 0) {
+            if (end == last)
+                return std::nullopt;
+            *end++ = ',';
+        }
+        const std::to_chars_result result = std::to_chars(end, last, fields[i]);
+        if (result.ec != std::errc())
+            return std::nullopt;
+        end = result.ptr;
+    }
+    return std::string(text, end);
 }

@@ -12,3 +12,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Test executables run under Wine through this wrapper.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-test-run)
+# Fernwick.exe itself is built with the win32 thread model it needs no more than.
+set(FERNWICK_PRODUCT_TOOLCHAIN ${CMAKE_CURRENT_LIST_DIR}/mingw-w64-win32.cmake)

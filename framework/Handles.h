@@ -75,6 +75,18 @@ struct FontHandleTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::DeleteObject(h); }
 };
+// Bitmaps and other GDI objects the program made, not selected into any DC when closed.
+struct GdiObjectTraits {
+    using Handle = HGDIOBJ;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeleteObject(h); }
+};
+// A memory DC the program made (CreateCompatibleDC), not one it was lent (GetDC, BeginPaint).
+struct MemoryDCTraits {
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeleteDC(h); }
+};
 // Only for cursors the program made or copied: a shared cursor (LoadCursor) is never destroyed.
 struct CursorHandleTraits {
     using Handle = HCURSOR;
@@ -113,5 +125,7 @@ using UniqueIcon = UniqueHandle<IconHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleHandleTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
 using UniqueFont = UniqueHandle<FontHandleTraits>;
+using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+using UniqueMemoryDC = UniqueHandle<MemoryDCTraits>;
 using UniqueCursor = UniqueHandle<CursorHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyHandleTraits>;

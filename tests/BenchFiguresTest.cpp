@@ -57,6 +57,24 @@ TEST(BenchFigures, TheWarmUpIsLeftOut)
     EXPECT_EQ(result.floorMs, (std::vector<double>{4, 5, 6}));
 }
 
+TEST(BenchFigures, TheSidesTakeTurnsGoingFirstAndRunsStayPaired)
+{
+    std::string order;
+    int fernwickRun = 0, floorRun = 0;
+    const auto fernwick = [&] {
+        order += 'F';
+        return 10.0 * fernwickRun++;
+    };
+    const auto floor = [&] {
+        order += 'f';
+        return 1.0 * floorRun++;
+    };
+    const ScenarioResult result = Measure("turns", 4, fernwick, floor);
+    EXPECT_EQ(order, "Ff" "Ff" "fF" "Ff" "fF") << "the warm-up, then alternating pairs";
+    EXPECT_EQ(result.fernwickMs, (std::vector<double>{10, 20, 30, 40}));
+    EXPECT_EQ(result.floorMs, (std::vector<double>{1, 2, 3, 4}));
+}
+
 TEST(BenchFigures, ASlowScenarioIsMeasuredOnce)
 {
     for (const auto& [fernwickMs, floorMs] : {std::pair{25000.0, 3.0}, std::pair{3.0, 25000.0}}) {
@@ -74,20 +92,21 @@ TEST(BenchReport, TheJsonHoldsEveryFigureAndQuotesTextSafely)
     TempFolder folder;
     const std::string path = folder.Path() + "\\results.json";
     const BenchReport report{"CPU \"9\" \\ 2", "Wine 8.0", 411648, {{"expand", {2, 4}, {1, 1}, {{"timer_ms", 100}}}},
-                             SteadyState{200, 150, 0, 1, 0, 0, -12}};
+                             SteadyState{2000, 1500, 0, 1, 0, 0, -12, 24}, true};
     ASSERT_TRUE(WriteJson(report, path));
     const std::string json = ReadFile(path);
-    EXPECT_NE(json.find(R"("machine": "CPU \"9\" \\ 2", "wine": "Wine 8.0", "exe_bytes": 411648)"), std::string::npos)
+    EXPECT_NE(json.find(R"("machine": "CPU \"9\" \\ 2", "wine": "Wine 8.0", "exe_bytes": 411648, "pinned": true,)"),
+              std::string::npos)
         << json;
     EXPECT_NE(json.find(R"({"name": "expand", "fernwick_ms": 3.000, "floor_ms": 1.000, "ratio": 3.000, "runs": 2, )"
                         R"("min_ratio": 2.000, "max_ratio": 4.000, "timer_ms": 100.000})"),
               std::string::npos)
         << json;
-    EXPECT_NE(json.find(R"("steady_state": {"cycles": 150, "planned_cycles": 200, "handles_growth": 0, )"
+    EXPECT_NE(json.find(R"("steady_state": {"cycles": 1500, "planned_cycles": 2000, "handles_growth": 0, )"
                         R"("windows_growth": 1, )"),
               std::string::npos)
         << json;
-    EXPECT_NE(json.find(R"("private_kib_growth": -12})"), std::string::npos) << json;
+    EXPECT_NE(json.find(R"("private_kib_growth": -12, "heap_bytes_growth": 24})"), std::string::npos) << json;
 }
 
 TEST(BenchReport, AReportWithoutSteadyStateHasNoneInTheFile)
@@ -95,7 +114,8 @@ TEST(BenchReport, AReportWithoutSteadyStateHasNoneInTheFile)
     TempFolder folder;
     const std::string path = folder.Path() + "\\results.json";
     ASSERT_TRUE(WriteJson(BenchReport{"m", "w", 1, {}, std::nullopt}, path));
-    EXPECT_EQ(ReadFile(path), "{\"machine\": \"m\", \"wine\": \"w\", \"exe_bytes\": 1,\n \"scenarios\": []}\n");
+    EXPECT_EQ(ReadFile(path),
+              "{\"machine\": \"m\", \"wine\": \"w\", \"exe_bytes\": 1, \"pinned\": false,\n \"scenarios\": []}\n");
 }
 
 TEST(BenchReport, AFileThatCannotBeWrittenIsReported)

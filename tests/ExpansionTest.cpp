@@ -1,6 +1,8 @@
 // Listing the expanded folders and expanding them again along saved paths.
 #include "TreeFixture.h"
+#include "AlertableWait.h"
 #include "app/Settings.h"
+#include "tree/PathHelpers.h"
 
 namespace {
 class ExpansionTest : public TreeFixture {
@@ -25,6 +27,40 @@ protected:
         return list;
     }
     std::string Selected() const { return tree.GetItemPath(tree.GetSelectedItem()); }
+
+    // The walk as it was before it was made in one pass: each component found among the
+    // control's items, expanded by TVM_EXPAND (whose first expansion fills the item through
+    // the notification), the path's last item selected.
+    bool ExpandOneByOne(const std::string& path) const
+    {
+        if (!tree.IsPathInTree(path))
+            return false;
+        std::string copy = path;
+        MakeUpper(copy);
+        if (!EndsWithBackslash(copy.c_str()))
+            copy += '\\';
+        HTREEITEM current = TVI_ROOT;
+        size_t start = 0;
+        for (size_t i = 0; i < copy.size() && current != nullptr; i += CharSize(copy, i)) {
+            if (CharSize(copy, i) == 2 || copy[i] != '\\')
+                continue;
+            const std::string component = copy.substr(start, i - start);
+            HTREEITEM found = nullptr;
+            for (HTREEITEM h = tree.GetChildItem(current); h != nullptr && found == nullptr; h = tree.GetNextSiblingItem(h)) {
+                std::string text = tree.GetItemText(h);
+                MakeUpper(text);
+                if (text == component)
+                    found = h;
+            }
+            current = found;
+            if (current != nullptr)
+                tree.Expand(current, TVE_EXPAND);
+            start = i + 1;
+        }
+        if (current != nullptr)
+            tree.SelectItem(current);
+        return current != nullptr;
+    }
 };
 
 TEST_F(ExpansionTest, ExpandedFoldersAreListedInPreOrderAndRestoredOnAFreshTree)
@@ -46,6 +82,37 @@ TEST_F(ExpansionTest, ExpandedFoldersAreListedInPreOrderAndRestoredOnAFreshTree)
     EXPECT_EQ(Texts(Item({"Games", "Arcade"})), (Names{"Pong"}));
 }
 
+TEST_F(ExpansionTest, RestoringInOnePassGivesTheTreeExpandingEachPathInTurnGives)
+{
+    folder.MakeFile("Root\\\x83\x5C\\Sub\\leaf.txt");
+    folder.MakeFile("Root\\Tools\\Editor\\Themes\\dark.txt");
+    const std::vector<std::string> saved{
+        "Games", "Games\\Arcade", "games\\ARCADE\\Pong", "Tools\\", "Games\\Secret\\Deep", "Games\\Gone", "\\Games",
+        "Games\\Readme.lnk", "Games\\Arcade\\\\", "Empty", "Games\\Cards\\deck.txt", "\x83\x5C\\Sub", "Nothing",
+        "Tools\\Editor", "Games", "Tools\\Editor\\Themes\\dark.txt\\x"};
+    // Tools was expanded and collapsed by the user before: the control expands it without asking.
+    const auto prepare = [&] {
+        Rebuild();
+        UserExpand(Item({"Tools"}));
+        UserCollapse(Item({"Tools"}));
+        tree.SelectItem(Item({"Empty"}));
+    };
+    prepare();
+    size_t found = 0;
+    for (const std::string& path : saved)
+        found += ExpandOneByOne(path) ? 1 : 0;
+    const std::vector<std::string> oneByOne = Snapshot();
+
+    prepare();
+    EXPECT_EQ(tree.RestoreExpanded(saved), found);
+    EXPECT_EQ(Snapshot(), oneByOne);
+    EXPECT_EQ(Selected(), root + "\\Games") << "the last path found in full";
+
+    // The folders it expanded are watched as the user's are.
+    folder.MakeFile("Root\\Games\\Arcade\\Pong\\new.txt");
+    EXPECT_TRUE(WaitAlertably([&] { return Texts(Item({"Games", "Arcade", "Pong"})) == Names{"new.txt", "pong.txt"}; }));
+}
+
 TEST_F(ExpansionTest, SavedPathsMatchWithoutRegardToCaseAndTrailingBackslashes)
 {
     for (const std::string& path : {std::string("Games\\"), std::string("games\\ARCADE")}) {
@@ -55,6 +122,20 @@ TEST_F(ExpansionTest, SavedPathsMatchWithoutRegardToCaseAndTrailingBackslashes)
         EXPECT_TRUE(IsExpanded(Item({"Games"})));
     }
     EXPECT_EQ(Selected(), root + "\\Games\\Arcade");
+
+    // Whether a path is in the tree is what a file search for it, upper-cased, finds.
+    for (const char* path : {"games\\ARCADE", "Games\\Arc*de", "GAMES\\Ca?ds\\", "Games\\Gone", "Games\\Secret",
+                             "Tools\\Editor\\edit.txt", "Tools\\*\\x"}) {
+        std::string upper = path;
+        MakeUpper(upper);
+        TrimRightBackslashes(upper);
+        WIN32_FIND_DATAA data;
+        HANDLE find = ::FindFirstFileA((root + "\\" + upper).c_str(), &data);
+        const bool found = find != INVALID_HANDLE_VALUE;
+        if (found)
+            ::FindClose(find);
+        EXPECT_EQ(tree.IsPathInTree(path) != FALSE, found) << path;
+    }
 
     // A second trailing backslash is an empty last component, which names nothing.
     Rebuild();

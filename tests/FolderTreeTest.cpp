@@ -2,10 +2,12 @@
 // iconed, lazy expansion and collapse, and item paths.
 #include "TreeFixture.h"
 #include "ChildProcess.h"
+#include "IconCases.h"
 #include <algorithm>
 #include <shellapi.h>
 #include <functional>
 #include "framework/Path.h"
+#include "tree/FolderListing.h"
 
 namespace {
 class FolderTreeTest : public TreeFixture {
@@ -101,6 +103,107 @@ TEST_F(FolderTreeTest, ExpansionReadsTheDiskAfreshAndCollapseForgetsDeeperExpans
     EXPECT_TRUE(HasPlaceholderOnly(games));
     UserExpand(games);
     EXPECT_EQ(tree.GetChildItem(games), nullptr);
+}
+
+TEST_F(FolderTreeTest, EveryFolderShowsTheButtonAProbeAtItsInsertGave)
+{
+    // More folders than a screen holds, of every kind of content, drawn or not.
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = "Root\\F" + std::to_string(100 + i);
+        switch (i % 5) {
+        case 0: folder.MakeFolder(name); break;
+        case 1: folder.MakeFile(name + "\\a.txt"); break;
+        case 2: folder.MakeFolder(name + "\\Sub"); break;
+        case 3:
+            folder.MakeFile(name + "\\hidden.txt");
+            ::SetFileAttributesA((root + "\\F" + std::to_string(100 + i) + "\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+            break;
+        default:
+            folder.MakeFolder(name + "\\Secret");
+            ::SetFileAttributesA((root + "\\F" + std::to_string(100 + i) + "\\Secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        }
+    }
+    Show(root);
+    tree.UpdateWindow(); // the rows on screen ask first
+    int buttons = 0;
+    for (HTREEITEM item = tree.GetChildItem(TVI_ROOT); item != nullptr; item = tree.GetNextSiblingItem(item)) {
+        const std::string path = tree.GetItemPath(item);
+        const bool probe = HasButtonEntries(PathFromAnsi(path), true);
+        EXPECT_EQ(HasButton(item), probe) << path;
+        EXPECT_EQ(HasPlaceholderOnly(item), probe) << path;
+        buttons += probe ? 1 : 0;
+    }
+    EXPECT_EQ(buttons, 24);
+    UserExpand(Item({"F102"}));
+    EXPECT_EQ(Texts(Item({"F102"})), (Names{"Sub"}));
+    UserExpand(Item({"F139"}));
+    EXPECT_EQ(tree.GetChildItem(Item({"F139"})), nullptr) << "the button of a hidden folder shows nothing";
+}
+
+TEST_F(FolderTreeTest, CollapsingInOnePassLeavesTheTreeDeletingItemByItemLeft)
+{
+    folder.MakeFile("Root\\Apps\\a.txt");
+    for (int i = 0; i < 60; ++i)
+        folder.MakeFile("Root\\Games\\game" + std::to_string(i) + ".txt");
+    folder.MakeFile("Root\\Games\\Arcade\\pong.txt");
+    folder.MakeFile("Root\\Tools\\t.txt");
+    // By the keyboard with the folder selected and scrolled out of sight above, or by its
+    // button with the selection inside it.
+    for (const bool byButton : {false, true}) {
+        SCOPED_TRACE(byButton ? "button" : "keyboard");
+        const auto expand = [&] {
+            Show(root);
+            UserExpand(Item({"Games"}));
+            UserExpand(Item({"Games", "Arcade"}));
+            if (byButton) {
+                tree.SelectItem(Item({"Games", "Arcade", "pong.txt"}));
+                tree.SelectSetFirstVisible(Item({"Apps"}));
+            } else {
+                tree.SelectItem(Item({"Games"}));
+                tree.SelectSetFirstVisible(Item({"Games", "game20.txt"}));
+            }
+            return Item({"Games"});
+        };
+        // The collapse as it was: the items deleted one by one, then the placeholder.
+        HTREEITEM games = expand();
+        while (HTREEITEM child = tree.GetChildItem(games))
+            tree.DeleteItem(child);
+        char empty[] = "";
+        TVINSERTSTRUCTA placeholder{};
+        placeholder.hParent = games;
+        placeholder.hInsertAfter = TVI_LAST;
+        placeholder.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        placeholder.item.pszText = empty;
+        tree.InsertItem(placeholder);
+        tree.Expand(games, TVE_COLLAPSE);
+        const std::vector<std::string> itemByItem = Snapshot();
+        const std::string firstVisible = tree.GetItemText(tree.GetNextItem(nullptr, TVGN_FIRSTVISIBLE));
+
+        games = expand();
+        if (byButton) {
+            RECT row{};
+            ASSERT_TRUE(tree.GetItemRect(games, &row, FALSE));
+            POINT button{0, (row.top + row.bottom) / 2};
+            UINT flags = 0;
+            while (button.x < row.right && (tree.HitTest(button, &flags), flags != TVHT_ONITEMBUTTON))
+                ++button.x;
+            ASSERT_EQ(flags, static_cast<UINT>(TVHT_ONITEMBUTTON));
+            tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(button.x, button.y));
+            tree.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(button.x, button.y));
+        } else {
+            tree.SendMessage(WM_KEYDOWN, VK_LEFT, 0);
+        }
+        EXPECT_TRUE(HasPlaceholderOnly(games));
+        EXPECT_EQ(Snapshot(), itemByItem);
+        EXPECT_EQ(tree.GetItemText(tree.GetNextItem(nullptr, TVGN_FIRSTVISIBLE)), firstVisible);
+    }
+
+    // Expanded again, it is read afresh.
+    folder.MakeFile("Root\\Games\\new.txt");
+    HTREEITEM games = Item({"Games"});
+    UserExpand(games);
+    EXPECT_EQ(Texts(games).size(), 62u);
+    EXPECT_TRUE(HasPlaceholderOnly(Item({"Games", "Arcade"})));
 }
 
 TEST_F(FolderTreeTest, RootWithOrWithoutBackslashAndInAnotherCaseGivesTheSameTreeAndPaths)
@@ -257,19 +360,7 @@ TEST_F(FolderTreeTest, AnEntryTheShellHasNoIconForShowsTheGenericIconAndTheFailu
 // kinds of files big folders hold.
 TEST_F(FolderTreeTest, EveryItemShowsTheIconsTheQueriesByPathGive)
 {
-    ASSERT_TRUE(MakeDemo(folder.Path() + "\\Demo"));
-    for (const char* name : {"a.txt", "b.TXT", "c.ico", "d.exe", "e.dll", "f.bat", "g.html", "noext", "h.\x83\x5C",
-                             "i.url", "j.lnk", "k.cur", "l.ani", "Folder\\Sub\\x"})
-        folder.MakeFile(std::string("Demo\\Root\\Mixed\\") + name, "MZ");
-    // Folders that may carry an icon of their own.
-    for (DWORD attribute : {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_SYSTEM}) {
-        const std::string own = folder.MakeFolder("Demo\\Root\\Own" + std::to_string(attribute));
-        folder.MakeFile("Demo\\Root\\Own" + std::to_string(attribute) + "\\desktop.ini",
-                        "[.ShellClassInfo]\r\nIconResource=C:\\windows\\system32\\shell32.dll,3\r\n");
-        ::SetFileAttributesA(own.c_str(), attribute);
-    }
-    // A program with an icon of its own: its icon is its own, not its type's.
-    ASSERT_TRUE(::CopyFileA(AfxGetModuleFileName().c_str(), (folder.Path() + "\\Demo\\Root\\Mixed\\own.exe").c_str(), FALSE));
+    ASSERT_TRUE(MakeIconCases(folder, "Demo"));
     Show(folder.Path() + "\\Demo\\Root");
 
     int compared = 0;

@@ -1,5 +1,6 @@
 #include "ResourceCount.h"
 #include <windows.h>
+#include <vector>
 
 namespace {
 // Kernel handles are multiples of 4; a test process stays far below this many.
@@ -98,6 +99,30 @@ long long PrivateBytes()
          address = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
         if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
             total += static_cast<long long>(region.RegionSize);
+    }
+    return total;
+}
+
+long long HeapBytes()
+{
+    std::vector<HANDLE> heaps(64);
+    for (;;) {
+        const DWORD count = ::GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
+        if (count <= heaps.size()) {
+            heaps.resize(count);
+            break;
+        }
+        heaps.resize(count);
+    }
+    long long total = 0;
+    for (HANDLE heap : heaps) {
+        if (!::HeapLock(heap))
+            continue;
+        PROCESS_HEAP_ENTRY entry{};
+        while (::HeapWalk(heap, &entry))
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+                total += entry.cbData;
+        ::HeapUnlock(heap);
     }
     return total;
 }

@@ -18,6 +18,8 @@ struct ResourceCount {
 ResourceCount CountResources();
 // Committed memory of the process's own (heaps, stacks, private allocations), in bytes.
 long long PrivateBytes();
+// The bytes of the blocks in use in all the process's heaps: a leak of a few bytes shows.
+long long HeapBytes();
 // No count of after is above before's.
 bool NoGrowth(const ResourceCount& before, const ResourceCount& after);
 std::ostream& operator<<(std::ostream& out, const ResourceCount& count);

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 #include "Version.h"
 #include <cstdlib>
+#include <map>
 #include "AppFixture.h"
 #include "ModalScript.h"
 #include "ResourceCount.h"
 #include "ShellRecorder.h"
 #include "ChildProcess.h"
+#include "IconCases.h"
 #include "mbcs/Mbcs.h"
 #include "res/resource.h"
 
@@ -61,6 +63,61 @@ std::vector<MenuItem> WholeTreeMenu(const std::string& folder, std::vector<std::
         paths.push_back(folder + name);
     }
     return items;
+}
+
+
+// A picture of the icon size on the menu's colour, drawn by draw.
+std::vector<DWORD> Picture(SIZE size, const std::function<void(HDC, const RECT&)>& draw)
+{
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    const RECT rc{0, 0, size.cx, size.cy};
+    ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_MENU));
+    draw(dc, rc);
+    ::GdiFlush();
+    std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + size.cx * size.cy);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    return pixels;
+}
+
+// A string item of an open tray menu, with the entry it stands for: none for the fixed items.
+struct IconItem {
+    std::string path;
+    bool folder;
+    UINT id;
+    HMENU menu;
+    ULONG_PTR data;
+};
+
+// The string items of a menu whose submenus are all open; every one is drawn by its owner.
+void CollectIconItems(HMENU menu, const std::string& folder, const std::vector<std::string>& trayPaths,
+                      std::vector<IconItem>& items)
+{
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        char text[512] = {};
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_BITMAP | MIIM_DATA | MIIM_ID | MIIM_SUBMENU | MIIM_STRING | MIIM_FTYPE;
+        info.dwTypeData = text;
+        info.cch = sizeof text;
+        ASSERT_TRUE(::GetMenuItemInfoA(menu, i, TRUE, &info));
+        const bool separator = info.fType & MFT_SEPARATOR;
+        EXPECT_EQ(info.hbmpItem, separator ? nullptr : HBMMENU_CALLBACK) << text;
+        EXPECT_EQ(info.dwItemData != 0, !separator) << text;
+        if (info.hSubMenu != nullptr) {
+            items.push_back({folder + text, true, info.wID, menu, info.dwItemData});
+            CollectIconItems(info.hSubMenu, folder + text + "\\", trayPaths, items);
+        } else if (!separator) {
+            const bool file = info.wID - ID_TRAY_ITEM_FIRST < trayPaths.size();
+            items.push_back({file ? trayPaths[info.wID - ID_TRAY_ITEM_FIRST] : "", false, info.wID, menu, info.dwItemData});
+        }
+    }
 }
 
 class TrayTest : public AppFixture {
@@ -418,6 +475,149 @@ TEST_F(TrayTest, HundredsOfMenusLeaveNothingBehind)
     const ResourceCount before = CountResources();
     for (int i = 0; i < 300; ++i)
         OpenMenu();
+    const ResourceCount after = CountResources();
+    EXPECT_TRUE(NoGrowth(before, after)) << "before " << before << "\nafter  " << after;
+}
+// Each file and folder item draws the icon the tree shows for the same entry (the tree's
+// own item where the tree lists it, the query by path for the hidden entries it leaves
+// out), and only when the menu draws it; a folder whose submenu is open shows its open icon.
+TEST_F(TrayTest, EveryItemDrawsTheTreesIconForItsEntryOnlyWhenDrawn)
+{
+    ASSERT_TRUE(MakeIconCases(folder, "Demo"));
+    const std::string mixed = folder.Path() + "\\Demo\\Root\\Mixed\\";
+    ASSERT_TRUE(::CopyFileA(AfxGetModuleFileName().c_str(), (mixed + "hidden.exe").c_str(), FALSE));
+    ::SetFileAttributesA((mixed + "hidden.exe").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ::SetCurrentDirectoryA((folder.Path() + "\\Demo").c_str());
+    Start();
+
+    // What the tree shows, every folder expanded, by the entry's full name in upper case: the
+    // tree puts a shortcut's extension back in lower case.
+    const auto Upper = [](std::string path) {
+        MakeUpper(path);
+        return path;
+    };
+    std::map<std::string, std::pair<int, int>> treeImages;
+    std::function<void(HTREEITEM)> walk = [&](HTREEITEM parent) {
+        for (HTREEITEM item = Tree().GetChildItem(parent); item != nullptr; item = Tree().GetNextSiblingItem(item)) {
+            const auto kind = static_cast<ItemKind>(Tree().GetItemData(item));
+            if (kind == kindFolder)
+                Tree().Expand(item, TVE_EXPAND);
+            TVITEMA tv{};
+            tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+            tv.hItem = item;
+            Tree().GetItem(&tv);
+            treeImages[Upper(FileNameOf(Tree().GetItemPath(item), kind))] = {tv.iImage, tv.iSelectedImage};
+            walk(item);
+        }
+    };
+    walk(TVI_ROOT);
+    HIMAGELIST list = Tree().GetImageList(TVSIL_NORMAL);
+    int cx = 0;
+    int cy = 0;
+    ASSERT_TRUE(::ImageList_GetIconSize(list, &cx, &cy));
+    const SIZE icon{cx, cy};
+
+    size_t fromTree = 0;
+    size_t byPath = 0;
+    shell.onPopup = [&](const TrackPopupCall& popup) {
+        ReadMenu(popup.menu, popup.owner);
+        std::vector<IconItem> items;
+        CollectIconItems(popup.menu, Tree().m_strRootPath, TrayPaths(), items);
+        EXPECT_EQ(View().m_trayMenuIcons.CountLookedUp(), 0u) << "every submenu open, nothing drawn";
+        size_t fixed = 0;
+        for (const IconItem& item : items) {
+            SCOPED_TRACE(item.path);
+            MEASUREITEMSTRUCT measure{ODT_MENU, 0, item.id, 0, 0, item.data};
+            EXPECT_TRUE(::SendMessageA(popup.owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)));
+            EXPECT_GT(static_cast<LONG>(measure.itemWidth), icon.cx) << "the tree's icon size at this scale, and a gap";
+            EXPECT_EQ(static_cast<LONG>(measure.itemHeight), icon.cy);
+            const auto drawn = [&](UINT state, bool clipped) {
+                return Picture(icon, [&](HDC dc, const RECT& rc) {
+                    if (clipped)
+                        ::ExcludeClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
+                    DRAWITEMSTRUCT draw{ODT_MENU, 0, item.id, ODA_DRAWENTIRE, state,
+                                        reinterpret_cast<HWND>(item.menu), dc, rc, item.data};
+                    ::SendMessageA(popup.owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+                });
+            };
+            const size_t before = View().m_trayMenuIcons.CountLookedUp();
+            if (item.path.empty()) {
+                // A fixed item keeps the icons' room and shows nothing in it.
+                EXPECT_TRUE(drawn(0, false) == Picture(icon, [](HDC, const RECT&) {})) << item.id;
+                EXPECT_EQ(View().m_trayMenuIcons.CountLookedUp(), before);
+                ++fixed;
+                continue;
+            }
+            drawn(0, true);
+            EXPECT_EQ(View().m_trayMenuIcons.CountLookedUp(), before) << "off screen: not asked for";
+            const std::vector<DWORD> normal = drawn(0, false);
+            EXPECT_EQ(View().m_trayMenuIcons.CountLookedUp(), before + 1);
+
+            std::pair<int, int> expected;
+            if (const auto it = treeImages.find(Upper(item.path)); it != treeImages.end()) {
+                expected = it->second;
+                ++fromTree;
+            } else {
+                SHFILEINFOA closed{}, open{};
+                const std::string query = item.path + "\\";
+                ::SHGetFileInfoA(query.c_str(), 0, &closed, sizeof closed, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+                ::SHGetFileInfoA(query.c_str(), 0, &open, sizeof open,
+                                 SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
+                expected = {closed.iIcon, open.iIcon};
+                ++byPath;
+                const std::string folderOf = item.path.substr(0, static_cast<size_t>(ReverseFind(item.path, '\\')));
+                EXPECT_TRUE((::GetFileAttributesA(item.path.c_str()) & FILE_ATTRIBUTE_HIDDEN) ||
+                            treeImages.count(Upper(folderOf)) == 0)
+                    << "left out of the tree for being hidden, or inside a folder that is";
+            }
+            const auto image = [&](int index) {
+                return Picture(icon, [&](HDC dc, const RECT&) { ::ImageList_Draw(list, index, dc, 0, 0, ILD_TRANSPARENT); });
+            };
+            EXPECT_TRUE(normal == image(expected.first));
+            EXPECT_TRUE(drawn(ODS_SELECTED, false) == image(expected.second)) << "highlighted";
+        }
+        EXPECT_EQ(fixed, 7u);
+        EXPECT_EQ(View().m_trayMenuIcons.CountLookedUp(), items.size() - fixed);
+        return FALSE;
+    };
+    ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
+    EXPECT_GT(fromTree, 40u);
+    EXPECT_GE(byPath, 1u) << "hidden.exe at least";
+}
+
+// The real menu loop opens a submenu of 1,000 files by keyboard and draws what fits on the
+// screen: the icons of those items are asked for, not of all; and many such menus leave no
+// GDI object behind.
+TEST_F(TrayTest, ASubmenuOfAThousandFilesUnderTheMenuLoopCostsTheIconsOnScreen)
+{
+    const char* volume = std::getenv("FERNWICK_VOLUME");
+    ASSERT_NE(volume, nullptr) << "run through CTest, which makes the big folders";
+    ASSERT_TRUE(::SetCurrentDirectoryA((std::string(volume) + "\\Cap").c_str()));
+    ::DeleteFileA("Fernwick.ini");
+    Start();
+    size_t lookedUp = 0;
+    int opened = 0;
+    shell.onPopup = [&](const TrackPopupCall& popup) {
+        // The first folder, its submenu, then out of both.
+        for (WPARAM key : {VK_DOWN, VK_RIGHT, VK_ESCAPE, VK_ESCAPE})
+            ::PostMessageA(popup.owner, WM_KEYDOWN, key, 0);
+        ::TrackPopupMenu(popup.menu, popup.flags, popup.x, popup.y, 0, popup.owner, nullptr);
+        lookedUp = View().m_trayMenuIcons.CountLookedUp();
+        opened = ::GetMenuItemCount(::GetSubMenu(popup.menu, 0));
+        return FALSE;
+    };
+    ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
+    ASSERT_EQ(opened, 1000);
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    // The 25 folders of the top menu, and no more of the files than rows of 16 pixels fit.
+    EXPECT_GT(lookedUp, 25u) << "the menu loop draws through the view";
+    EXPECT_LE(lookedUp, 25u + static_cast<size_t>(work.bottom - work.top) / 16);
+
+    ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
+    const ResourceCount before = CountResources();
+    for (int i = 0; i < 10; ++i)
+        ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
     const ResourceCount after = CountResources();
     EXPECT_TRUE(NoGrowth(before, after)) << "before " << before << "\nafter  " << after;
 }

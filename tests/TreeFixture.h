@@ -1,6 +1,7 @@
 // A real folder tree control in a window of its own, over a folder the test builds.
 #pragma once
 #include <gtest/gtest.h>
+#include <functional>
 #include <string>
 #include <vector>
 #include "TempFolder.h"
@@ -55,9 +56,45 @@ protected:
         tree.SelectItem(item);
         tree.SendMessage(WM_KEYDOWN, key, 0);
     }
+    // Every item in order as the control holds it: text, kind, icons, children, and the
+    // expansion and selection states.
+    std::vector<std::string> Snapshot() const
+    {
+        std::vector<std::string> items;
+        const std::function<void(HTREEITEM, int)> walk = [&](HTREEITEM parent, int depth) {
+            for (HTREEITEM h = tree.GetChildItem(parent); h != nullptr; h = tree.GetNextSiblingItem(h)) {
+                char text[MAX_PATH] = {};
+                TVITEMA item{};
+                item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_STATE;
+                item.hItem = h;
+                item.pszText = text;
+                item.cchTextMax = sizeof text;
+                item.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE | TVIS_SELECTED;
+                tree.GetItem(&item);
+                items.push_back(std::string(static_cast<size_t>(depth), ' ') + text + " kind " +
+                                std::to_string(item.lParam) + " icons " + std::to_string(item.iImage) + "/" +
+                                std::to_string(item.iSelectedImage) + " children " + std::to_string(item.cChildren) +
+                                " state " + std::to_string(item.state & item.stateMask));
+                walk(h, depth + 1);
+            }
+        };
+        walk(TVI_ROOT, 0);
+        return items;
+    }
+
     bool IsExpanded(HTREEITEM item) const { return (tree.GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0; }
+    // Asked as the control asks when it draws the item's button.
+    bool HasButton(HTREEITEM item) const
+    {
+        TVITEMA tv{};
+        tv.mask = TVIF_CHILDREN;
+        tv.hItem = item;
+        return tree.GetItem(&tv) && tv.cChildren != 0;
+    }
     bool HasPlaceholderOnly(HTREEITEM item) const
     {
+        if (!HasButton(item))
+            return false;
         HTREEITEM first = tree.GetChildItem(item);
         return first != nullptr && tree.GetItemText(first).empty() && tree.GetNextSiblingItem(first) == nullptr;
     }

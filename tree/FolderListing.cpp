@@ -43,10 +43,14 @@ ShellPath EntryPath(const ShellPath& folder, const FolderEntry& entry)
     return JoinPath(folder, entry.name, entry.wide);
 }
 
-std::vector<FolderEntry> ListFolder(const ShellPath& folder, ListingRule rule, bool withFiles)
+std::vector<FolderEntry> ListFolder(const ShellPath& folder, ListingRule rule, bool withFiles, bool* hasButton)
 {
     std::vector<FolderEntry> entries;
+    if (hasButton != nullptr)
+        *hasButton = false;
     Search(folder, [&](const WIN32_FIND_DATAW& data, std::string& name, bool spelled) {
+        if (hasButton != nullptr && !*hasButton)
+            *hasButton = CountsForButton(name, data.dwFileAttributes, withFiles);
         const bool directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if ((directory || withFiles) && IsListed(name, data.dwFileAttributes, rule)) {
             const ItemKind kind = KindOfEntry(name, data.dwFileAttributes);

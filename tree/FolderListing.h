@@ -8,8 +8,10 @@
 
 // The folder's entries, ordered by the rule; files only when withFiles. Names come as the
 // wide search gives them: each one code page 932 cannot spell keeps its wide form too.
-// Empty when the folder cannot be searched.
-std::vector<FolderEntry> ListFolder(const ShellPath& folder, ListingRule rule, bool withFiles = true);
+// Empty when the folder cannot be searched. *hasButton, when asked for: what
+// HasButtonEntries would say.
+std::vector<FolderEntry> ListFolder(const ShellPath& folder, ListingRule rule, bool withFiles = true,
+                                    bool* hasButton = nullptr);
 // Whether the tree shows an expand button for the folder; the search stops at the first entry
 // that gives one.
 bool HasButtonEntries(const ShellPath& folder, bool withFiles);

@@ -4,6 +4,25 @@
 #include "tree/FolderListing.h"
 #include "tree/PathHelpers.h"
 
+namespace {
+// An item of that text whose icons, and for a folder its expand button, are asked for when
+// it is first drawn or expanded: a folder of any size costs the icons and probes of one screen.
+template <class Insert, class Text>
+Insert CallbackInsert(HTREEITEM hParent, HTREEITEM hInsertAfter, Text& text, ItemKind kind)
+{
+    Insert insert{};
+    insert.hParent = hParent;
+    insert.hInsertAfter = hInsertAfter;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | (kind != kindFolder ? TVIF_PARAM : TVIF_CHILDREN);
+    insert.item.pszText = text.data();
+    insert.item.iImage = I_IMAGECALLBACK;
+    insert.item.iSelectedImage = I_IMAGECALLBACK;
+    insert.item.cChildren = I_CHILDRENCALLBACK;
+    insert.item.lParam = kind;
+    return insert;
+}
+} // namespace
+
 CFolderTreeCtrl::~CFolderTreeCtrl()
 {
     m_imageList.Detach();
@@ -68,37 +87,42 @@ void CFolderTreeCtrl::FillChildren(HTREEITEM hParent, const ShellPath& folder)
 {
     // A big folder takes a while to read: the hourglass stands from the first entry on.
     CWaitCursor wait;
-    const std::vector<FolderEntry> entries = ListFolder(folder, ListingRule::Tree, m_bShowFiles);
-    const ShellPath searchRoot = AbsoluteFolder(folder);
     SetRedraw(FALSE);
-    for (const FolderEntry& entry : entries)
-        InsertEntry(hParent, TVI_LAST, searchRoot, entry);
+    InsertListing(hParent, folder);
     SetRedraw(TRUE);
 }
 
-HTREEITEM CFolderTreeCtrl::InsertEntry(HTREEITEM hParent, HTREEITEM hInsertAfter, const ShellPath& searchRoot,
-                                       const FolderEntry& entry)
+std::vector<CFolderTreeCtrl::KnownChild> CFolderTreeCtrl::InsertListing(HTREEITEM hParent, const ShellPath& folder,
+                                                                        bool* hasButton)
 {
-    const ShellPath path = EntryPath(searchRoot, entry);
-    HTREEITEM hItem = nullptr;
-    if (entry.wide.empty()) {
-        hItem = InsertPathItem(hParent, path.ansi, entry.kind, hInsertAfter);
-    } else {
-        // Its real name, through the wide message, into the same control.
-        std::wstring text = WideCaption(entry);
-        TVINSERTSTRUCTW insert{};
-        insert.hParent = hParent;
-        insert.hInsertAfter = hInsertAfter;
-        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-        insert.item.pszText = text.data();
-        insert.item.iImage = I_IMAGECALLBACK;
-        insert.item.iSelectedImage = I_IMAGECALLBACK;
-        insert.item.lParam = entry.kind;
-        hItem = InsertItem(insert);
+    const std::vector<FolderEntry> entries = ListFolder(folder, ListingRule::Tree, m_bShowFiles, hasButton);
+    const ShellPath searchRoot = AbsoluteFolder(folder);
+    std::vector<KnownChild> inserted;
+    inserted.reserve(entries.size());
+    for (const FolderEntry& entry : entries) {
+        std::string text;
+        if (HTREEITEM hItem = InsertEntry(hParent, TVI_LAST, searchRoot, entry, &text)) {
+            MakeUpper(text);
+            inserted.push_back({std::move(text), hItem});
+        }
     }
-    if (hItem != nullptr && entry.kind == kindFolder && HasChildren(path))
-        InsertPlaceholder(hItem);
-    return hItem;
+    return inserted;
+}
+
+HTREEITEM CFolderTreeCtrl::InsertEntry(HTREEITEM hParent, HTREEITEM hInsertAfter, const ShellPath& searchRoot,
+                                       const FolderEntry& entry, std::string* pText)
+{
+    if (entry.wide.empty()) {
+        std::string text = ItemText(hParent, EntryPath(searchRoot, entry).ansi, entry.kind);
+        if (pText != nullptr)
+            *pText = text;
+        return InsertItem(CallbackInsert<TVINSERTSTRUCTA>(hParent, hInsertAfter, text, entry.kind));
+    }
+    if (pText != nullptr)
+        pText->clear();
+    // Its real name, through the wide message, into the same control.
+    std::wstring text = WideCaption(entry);
+    return InsertItem(CallbackInsert<TVINSERTSTRUCTW>(hParent, hInsertAfter, text, entry.kind));
 }
 
 std::wstring CFolderTreeCtrl::EntryText(HTREEITEM hParent, const ShellPath& searchRoot, const FolderEntry& entry) const
@@ -131,35 +155,37 @@ HTREEITEM CFolderTreeCtrl::InsertPathItem(HTREEITEM hParent, const std::string& 
                                           HTREEITEM hInsertAfter)
 {
     std::string text = ItemText(hParent, path, kind);
-    // The icons are asked for when the item is first drawn: a folder of any size costs
-    // the icons of one screen.
-    TVINSERTSTRUCTA insert{};
-    insert.hParent = hParent;
-    insert.hInsertAfter = hInsertAfter;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | (kind != kindFolder ? TVIF_PARAM : 0u);
-    insert.item.pszText = text.data();
-    insert.item.iImage = I_IMAGECALLBACK;
-    insert.item.iSelectedImage = I_IMAGECALLBACK;
-    insert.item.lParam = kind;
-    return InsertItem(insert);
+    return InsertItem(CallbackInsert<TVINSERTSTRUCTA>(hParent, hInsertAfter, text, kind));
 }
 
 void CFolderTreeCtrl::OnGetDispInfo(NMHDR* pHeader, LRESULT* pResult)
 {
     *pResult = 0;
     TVITEMA& item = reinterpret_cast<NMTVDISPINFOA*>(pHeader)->item;
-    if (!(item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)))
+    if (!(item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN)))
         return;
     const auto kind = static_cast<ItemKind>(item.lParam);
     const ShellPath path = Append(GetItemShellPath(item.hItem), FileNameOf("", kind));
-    CShellIcons::Images images;
-    if (!m_icons.Lookup(path, kind == kindFolder, images)) {
-        m_strError = "Error Gettting SystemFileInfo!";
-        images = m_icons.Generic(kind == kindFolder);
+    if (item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)) {
+        CShellIcons::Images images;
+        if (!m_icons.Lookup(path, kind == kindFolder, images)) {
+            m_strError = "Error Gettting SystemFileInfo!";
+            images = m_icons.Generic(kind == kindFolder);
+        }
+        item.iImage = images.normal;
+        item.iSelectedImage = images.open;
     }
-    item.iImage = images.normal;
-    item.iSelectedImage = images.open;
-    item.mask |= TVIF_DI_SETITEM; // the control keeps them: each item asks the shell once
+    if (item.mask & TVIF_CHILDREN) {
+        // A folder with something to show gets its placeholder now; one filled or given a
+        // placeholder since has its children already.
+        bool children = GetChildItem(item.hItem) != nullptr;
+        if (!children && HasChildren(path)) {
+            InsertPlaceholder(item.hItem);
+            children = true;
+        }
+        item.cChildren = children ? 1 : 0;
+    }
+    item.mask |= TVIF_DI_SETITEM; // the control keeps them: each item asks once
 }
 
 std::string CFolderTreeCtrl::GetLastComponent(const std::string& path)
@@ -243,9 +269,18 @@ void CFolderTreeCtrl::OnItemExpanded(NMHDR* pHeader, LRESULT* pResult)
     if (item.state & TVIS_EXPANDED) {
         RefillItem(item.hItem, TVE_EXPAND);
     } else {
-        // Collapsing forgets the folder's contents and any deeper expansion.
+        // Collapsing forgets the folder's contents and any deeper expansion. The control drops
+        // them in one pass: deleted one by one, each costs a search through all its items.
         m_watches.erase(item.hItem);
-        DeleteChildren(item.hItem);
+        for (HTREEITEM h = GetParentItem(GetSelectedItem()); h != nullptr; h = GetParentItem(h))
+            if (h == item.hItem) {
+                SelectItem(item.hItem); // as deleting the selected child one by one ends
+                break;
+            }
+        Expand(item.hItem, TVE_COLLAPSE | TVE_COLLAPSERESET);
+        DeleteChildren(item.hItem); // should a control keep them
+        // The reset forgets the first expansion too; it was one.
+        SetItemState(item.hItem, TVIS_EXPANDEDONCE, TVIS_EXPANDEDONCE);
         InsertPlaceholder(item.hItem);
     }
     *pResult = 0;

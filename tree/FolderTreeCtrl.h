@@ -46,8 +46,11 @@ public:
     void CollectExpandedUnder(HTREEITEM hParent, std::vector<std::string>& list) const;
     // Expands the folders along a saved path and selects its last one.
     BOOL ExpandToPath(const std::string& path);
+    // What ExpandToPath for each path in order gives, in one pass: each folder is listed
+    // once, the control lays the tree out once, and only the last selection is made. How
+    // many paths were found in full.
+    size_t RestoreExpanded(const std::vector<std::string>& paths);
     BOOL IsPathInTree(const std::string& path) const;
-    HTREEITEM FindChildByText(HTREEITEM hParent, const std::string& upperName) const;
     // A saved path that holds names code page 932 cannot spell, walked by the items' real names.
     BOOL ExpandToWidePath(const std::wstring& path);
 
@@ -90,6 +93,25 @@ private:
         HTREEITEM top = nullptr;
     };
 
+    // One child as a restore knows it: its text upper-cased, as saved paths are matched;
+    // empty for a name the code page cannot spell, which no saved ANSI path names.
+    struct KnownChild {
+        std::string upperText;
+        HTREEITEM hItem;
+    };
+    // What a restore has read or inserted of each item's children.
+    using KnownChildren = std::unordered_map<HTREEITEM, std::vector<KnownChild>>;
+
+    // Lists the folder and inserts its entries last under hParent; *hasButton, when asked
+    // for: whether the folder has what gives it an expand button.
+    std::vector<KnownChild> InsertListing(HTREEITEM hParent, const ShellPath& folder, bool* hasButton = nullptr);
+    const std::vector<KnownChild>& ChildrenOf(HTREEITEM hParent, KnownChildren& known) const;
+    bool IsPathInTree(const std::string& path, const std::vector<KnownChild>& topLevel) const;
+    // The first child whose upper-cased text is upperName, or null.
+    HTREEITEM FindChildByText(HTREEITEM hParent, const std::string& upperName, KnownChildren& known) const;
+    // The last item of a saved path, its folders expanded; null when a component is missing.
+    HTREEITEM ExpandSavedPath(const std::string& path, KnownChildren& known);
+    void ExpandForRestore(HTREEITEM hItem, KnownChildren& known);
     void DeleteChildren(HTREEITEM hItem);
     void InsertPlaceholder(HTREEITEM hItem);
     // The item's text in code page 932; empty for a name it cannot spell, whose ANSI text is
@@ -100,8 +122,10 @@ private:
     // The text an entry's item shows under hParent: its caption, or for the top level its
     // path with the root stripped.
     std::string ItemText(HTREEITEM hParent, const std::string& path, ItemKind kind) const;
+    // Inserts the entry after hInsertAfter; *pText, when asked for: its text in code
+    // page 932, empty for a name the code page cannot spell.
     HTREEITEM InsertEntry(HTREEITEM hParent, HTREEITEM hInsertAfter, const ShellPath& searchRoot,
-                          const FolderEntry& entry);
+                          const FolderEntry& entry, std::string* pText = nullptr);
     // The text an item shows, in the form the control holds it.
     std::wstring EntryText(HTREEITEM hParent, const ShellPath& searchRoot, const FolderEntry& entry) const;
 

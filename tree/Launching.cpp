@@ -66,11 +66,13 @@ void GetShortcutStartInfo(const std::string& path, StartInfo& info)
 {
     ComScope com;
     ComPtr<IShellLinkA> link;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.out())))
+    // The ids from the headers' own declarations, not the import library's table of all of them.
+    if (FAILED(::CoCreateInstance(__uuidof(ShellLink), nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkA),
+                                  link.out())))
         return;
     {
         ComPtr<IPersistFile> file;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.out())))
+        if (SUCCEEDED(link->QueryInterface(__uuidof(IPersistFile), file.out())))
             file->Load(Wide(path).c_str(), STGM_READ);
     }
     char directory[MAX_PATH] = "";

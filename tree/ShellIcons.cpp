@@ -101,9 +101,11 @@ bool CShellIcons::Lookup(const ShellPath& path, bool isFolder, Images& images)
         images = *m_plainFolder;
         return true;
     }
-    // The shell is asked with a trailing backslash, files too.
+    // The shell is asked with a trailing backslash, files too. A plain folder looks like
+    // any folder; only its open icon, which this Wine does not give by type, needs its path.
     const ShellPath query = Append(path, "\\");
-    if (!QueryIconByPath(query, 0, images.normal))
+    const bool byType = plainFolder && QueryIcon("folder", FILE_ATTRIBUTE_DIRECTORY, SHGFI_USEFILEATTRIBUTES, images.normal);
+    if (!byType && !QueryIconByPath(query, 0, images.normal))
         return false;
     images.open = images.normal;
     if (isFolder && !QueryIconByPath(query, SHGFI_OPENICON, images.open))

@@ -85,8 +85,7 @@ void CFernwickView::RebuildTree(const std::vector<std::string>& saved)
         return;
     }
     m_wndTree.DisplayTree(root, TRUE);
-    for (const std::string& path : saved)
-        m_wndTree.ExpandToPath(path);
+    m_wndTree.RestoreExpanded(saved);
 }
 
 void CFernwickView::SaveExpandedState()
@@ -183,6 +182,14 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_TRAYNOTIFY:
         return OnTrayNotify(wParam, lParam);
+    case WM_MEASUREITEM:
+        if (m_trayMenuIcons.OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+            return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (m_trayMenuIcons.OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+            return TRUE;
+        break;
     case WM_SIZE:
         Default();
         if (m_wndTree.m_hWnd != nullptr)

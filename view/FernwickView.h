@@ -9,6 +9,7 @@
 #include <shellapi.h>
 #include "tree/FolderTreeCtrl.h"
 #include "view/TrayIconImage.h"
+#include "view/TrayMenuIcons.h"
 
 // The notification-area icon's mouse events.
 constexpr UINT WM_TRAYNOTIFY = WM_APP + 1;
@@ -52,6 +53,8 @@ public:
     std::vector<ShellPath> m_trayPaths; // entry i: the tray menu's file command 32800 + i
     // The submenus of the open tray menu not yet opened, with their folders.
     std::unordered_map<HMENU, ShellPath> m_traySubmenus;
+    // The icons of the open tray menu's files and folders, from the tree's own queries.
+    CTrayMenuIcons m_trayMenuIcons{m_wndTree.m_icons};
 
 protected:
     // Removes the tray icon and stores the always-on-top flag, when the file exists.
@@ -64,7 +67,7 @@ protected:
 
 private:
     void ShowTrayMenu();
-    void AppendFixedItems(HMENU hMenu) const;
+    void AppendFixedItems(HMENU hMenu);
     void OnTrayRestore();
     void OnTrayMinimize();
     void OnTrayExit();

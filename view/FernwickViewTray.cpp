@@ -2,6 +2,7 @@
 // when it is about to open, then the program's own commands.
 #include "framework/WinApp.h"
 #include "frame/MainFrame.h"
+#include "framework/Dpi.h"
 #include "framework/ShellCalls.h"
 #include "res/resource.h"
 #include "view/FernwickView.h"
@@ -47,6 +48,7 @@ void CFernwickView::ShowTrayMenu()
     SetFocus();
     m_trayPaths.clear();
     m_traySubmenus.clear();
+    m_trayMenuIcons.Clear();
     UniqueMenu top(::CreatePopupMenu());
     if (!top)
         return;
@@ -58,12 +60,15 @@ void CFernwickView::ShowTrayMenu()
     ForceForegroundWindow(frame);
     POINT cursor{};
     g_shellCalls.GetCursorPos(&cursor);
+    m_trayMenuIcons.SetDpi(AfxGetMonitorDpi(::MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST)));
     // Windows may end the session while the menu is open, and the view is gone when it
     // returns: from here on nothing of the object is touched.
     const HWND self = m_hWnd;
     AfxTrackPopupMenu(top.get(), TPM_RIGHTBUTTON, cursor, self);
-    if (CWnd::FromHandlePermanent(self) == this)
+    if (CWnd::FromHandlePermanent(self) == this) {
         m_traySubmenus.clear();
+        m_trayMenuIcons.Clear();
+    }
     top.reset(); // its submenus go with it
     ::PostMessageA(self, WM_NULL, 0, 0);
 }
@@ -85,6 +90,7 @@ void CFernwickView::BuildFolderMenu(HMENU hMenu, const ShellPath& folder)
             const int count = ::GetMenuItemCount(hMenu);
             if (append(MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(hSub), entry)) {
                 m_traySubmenus.emplace(hSub, Append(path, "\\"));
+                m_trayMenuIcons.Attach(hMenu, static_cast<UINT>(count), path, true);
                 continue;
             }
             // A refused submenu may still have left an item behind, whose id would be the handle.
@@ -98,7 +104,9 @@ void CFernwickView::BuildFolderMenu(HMENU hMenu, const ShellPath& folder)
         if (m_trayPaths.size() >= kTrayItemLimit)
             return;
         m_trayPaths.push_back(path);
-        append(MF_STRING, ID_TRAY_ITEM_FIRST + m_trayPaths.size() - 1, entry);
+        const int count = ::GetMenuItemCount(hMenu);
+        if (append(MF_STRING, ID_TRAY_ITEM_FIRST + m_trayPaths.size() - 1, entry))
+            m_trayMenuIcons.Attach(hMenu, static_cast<UINT>(count), path, false);
     }
 }
 
@@ -115,10 +123,11 @@ void CFernwickView::OnInitMenuPopup(HMENU hPopup, UINT, BOOL bSysMenu)
     BuildFolderMenu(hPopup, folder);
 }
 
-void CFernwickView::AppendFixedItems(HMENU hMenu) const
+void CFernwickView::AppendFixedItems(HMENU hMenu)
 {
     // "Visible" is the frame's state: it hides itself when minimized.
     const bool visible = IsWindowVisible();
+    const bool iconsAbove = ::GetMenuItemCount(hMenu) > 0;
     constexpr UINT kSeparator = 0;
     const struct {
         UINT id;
@@ -140,8 +149,8 @@ void CFernwickView::AppendFixedItems(HMENU hMenu) const
     for (const auto& item : items) {
         if (item.flags == MF_SEPARATOR)
             ::AppendMenuA(hMenu, MF_SEPARATOR, 0, nullptr);
-        else
-            ::AppendMenuA(hMenu, MF_STRING | item.flags, item.id, AfxLoadString(item.id).c_str());
+        else if (::AppendMenuA(hMenu, MF_STRING | item.flags, item.id, AfxLoadString(item.id).c_str()) && iconsAbove)
+            m_trayMenuIcons.KeepColumn(hMenu, static_cast<UINT>(::GetMenuItemCount(hMenu) - 1));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "tools/bench/BenchApp.h"
 #include <cstdlib>
 #include <stdexcept>
+#include "app/Settings.h"
 #include "framework/Path.h"
 
 namespace {
@@ -30,7 +31,7 @@ void DispatchQueued()
 }
 } // namespace
 
-BenchApp::BenchApp(const std::string& folder)
+BenchApp::BenchApp(const std::string& folder, const std::vector<std::string>& expanded)
     : m_savedDirectory(AfxGetCurrentDirectory()), m_savedArgc(__argc)
 {
     g_shellCalls.TrackPopupMenu = DismissedAtOnce;
@@ -39,6 +40,8 @@ BenchApp::BenchApp(const std::string& folder)
     if (!::SetCurrentDirectoryA(folder.c_str()))
         throw std::runtime_error("cannot enter " + folder + " (error " + std::to_string(::GetLastError()) + ")");
     ::DeleteFileA(kSettingsFileName);
+    if (!expanded.empty())
+        WriteDirTreeList(expanded, folder + '\\' + kSettingsFileName);
     // The root comes from the first argument: the benchmark's are not for it.
     __argc = 1;
     m_app = std::make_unique<CFernwickApp>();

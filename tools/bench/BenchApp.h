@@ -1,10 +1,11 @@
 // The whole program in this process, started as a user starts it in a folder of the
-// benchmark's (its root: that folder's "Root"), with a fresh settings file. The calls that
-// reach outside are answered at once: the tray menu closes as soon as it opens, and no
-// icon goes to the notification area.
+// benchmark's (its root: that folder's "Root"), with a fresh settings file that holds only
+// the expanded folders given. The calls that reach outside are answered at once: the tray
+// menu closes as soon as it opens, and no icon goes to the notification area.
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 #include "app/FernwickApp.h"
 #include "framework/ShellCalls.h"
 #include "view/FernwickView.h"
@@ -12,7 +13,7 @@
 class BenchApp {
 public:
     // Throws std::runtime_error when the program does not start.
-    explicit BenchApp(const std::string& folder);
+    explicit BenchApp(const std::string& folder, const std::vector<std::string>& expanded = {});
     // Closes as the close box does, then the exit work.
     ~BenchApp();
     BenchApp(const BenchApp&) = delete;

@@ -24,8 +24,9 @@ struct ScenarioResult {
     double MaxRatio() const;
 };
 
-// A warm-up pair, then up to `runs` pairs. A scenario whose run is slow is measured once
-// (its warm-up is that run), and no new pair starts once the scenario has used its time.
+// A warm-up pair, then up to `runs` pairs, the floor first in every second one. A scenario
+// whose run is slow is measured once (its warm-up is that run), and no new pair starts once
+// the scenario has used its time.
 ScenarioResult Measure(const std::string& name, int runs, const Run& fernwick, const Run& floor);
 
 // A progress line on standard output, written at once so a long run shows where it is.

@@ -56,7 +56,8 @@ long long FileBytes(const std::string& path)
 
 void PrintTable(const BenchReport& report)
 {
-    std::printf("\nFernwick benchmark on %s, %s\n", report.machine.c_str(), report.wine.c_str());
+    std::printf("\nFernwick benchmark on %s, %s, %s\n", report.machine.c_str(), report.wine.c_str(),
+                report.pinned ? "pinned to one CPU" : "not pinned");
     std::printf("%-13s %13s %11s %8s %19s %5s\n", "scenario", "Fernwick ms", "floor ms", "ratio", "spread (min-max)",
                 "runs");
     for (const ScenarioResult& s : report.scenarios)
@@ -67,9 +68,10 @@ void PrintTable(const BenchReport& report)
             std::printf("%-13s %s %.1f\n", s.name.c_str(), what.c_str(), value);
     if (report.steady) {
         const SteadyState& st = *report.steady;
-        std::printf("%-13s %d of %d cycles: handles %+d, windows %+d, menus %+d, GDI objects %+d, private %+lld KiB\n",
+        std::printf("%-13s %d of %d cycles: handles %+d, windows %+d, menus %+d, GDI objects %+d, private %+lld KiB, "
+                    "heap %+lld bytes\n",
                     "steady_state", st.cycles, st.plannedCycles, st.handlesGrowth, st.windowsGrowth, st.menusGrowth,
-                    st.gdiGrowth, st.privateKiBGrowth);
+                    st.gdiGrowth, st.privateKiBGrowth, st.heapBytesGrowth);
     }
     std::printf("%-13s %lld bytes (%.0f KiB)\n", "exe_bytes", report.exeBytes, report.exeBytes / 1024.0);
     std::fflush(stdout);
@@ -81,8 +83,9 @@ bool WriteJson(const BenchReport& report, const std::string& path)
     if (!file)
         return false;
     FILE* out = file.get();
-    std::fprintf(out, "{\"machine\": %s, \"wine\": %s, \"exe_bytes\": %lld,\n \"scenarios\": [",
-                 JsonString(report.machine).c_str(), JsonString(report.wine).c_str(), report.exeBytes);
+    std::fprintf(out, "{\"machine\": %s, \"wine\": %s, \"exe_bytes\": %lld, \"pinned\": %s,\n \"scenarios\": [",
+                 JsonString(report.machine).c_str(), JsonString(report.wine).c_str(), report.exeBytes,
+                 report.pinned ? "true" : "false");
     const char* separator = "\n";
     for (const ScenarioResult& s : report.scenarios) {
         std::fprintf(out,
@@ -100,9 +103,10 @@ bool WriteJson(const BenchReport& report, const std::string& path)
         const SteadyState& st = *report.steady;
         std::fprintf(out,
                      ",\n \"steady_state\": {\"cycles\": %d, \"planned_cycles\": %d, \"handles_growth\": %d, "
-                     "\"windows_growth\": %d, \"menus_growth\": %d, \"gdi_growth\": %d, \"private_kib_growth\": %lld}",
+                     "\"windows_growth\": %d, \"menus_growth\": %d, \"gdi_growth\": %d, \"private_kib_growth\": %lld, "
+                     "\"heap_bytes_growth\": %lld}",
                      st.cycles, st.plannedCycles, st.handlesGrowth, st.windowsGrowth, st.menusGrowth, st.gdiGrowth,
-                     st.privateKiBGrowth);
+                     st.privateKiBGrowth, st.heapBytesGrowth);
     }
     std::fprintf(out, "}\n");
     return std::ferror(out) == 0;

@@ -12,6 +12,7 @@ struct BenchReport {
     long long exeBytes = 0;
     std::vector<ScenarioResult> scenarios;
     std::optional<SteadyState> steady;
+    bool pinned = false; // the benchmark, its Wine server and its display on one CPU
 };
 
 // The processor's name and count, and Wine's version, as this process sees them.

@@ -9,7 +9,7 @@ struct BenchOptions {
     int Runs() const { return smoke ? 1 : 7; }
 };
 
-// Growth of what the process holds over many tray menus and refreshes.
+// Growth of what the process holds over many tray menus and refreshes of expanded folders.
 struct SteadyState {
     int plannedCycles = 0;
     int cycles = 0; // fewer than planned when the time ran out
@@ -18,6 +18,7 @@ struct SteadyState {
     int menusGrowth = 0;
     int gdiGrowth = 0;
     long long privateKiBGrowth = 0;
+    long long heapBytesGrowth = 0; // what the heaps hold, to the byte
 };
 
 ScenarioResult MeasureSort(const BenchOptions& options);
@@ -29,3 +30,4 @@ ScenarioResult MeasureTraySubmenu(const BenchOptions& options);
 ScenarioResult MeasureLive(const BenchOptions& options);
 SteadyState MeasureSteadyState(const BenchOptions& options);
 ScenarioResult MeasureStart(const BenchOptions& options);
+ScenarioResult MeasureCollapse(const BenchOptions& options);

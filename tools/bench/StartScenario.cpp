@@ -1,11 +1,15 @@
 // Fernwick.exe started as a process until its window is shown and idle, against a minimal
-// program that shows a tree-view control of as many plain items.
+// program that shows the same rows.
 #include <windows.h>
 #include <algorithm>
 #include <stdexcept>
 #include "app/FernwickApp.h"
 #include "app/Settings.h"
 #include "framework/Path.h"
+#include "tools/bench/BenchApp.h"
+#include "tools/bench/FloorOrder.h"
+#include "tools/bench/FloorStart.h"
+#include "tools/bench/FloorTree.h"
 #include "tools/bench/Listing.h"
 #include "tools/bench/Scenarios.h"
 #include "tools/bench/StartedProcess.h"
@@ -27,19 +31,30 @@ std::string ProgramBesideThis(const char* name)
     const std::string self = AfxGetModuleFileName();
     return '"' + self.substr(0, self.rfind('\\') + 1) + name + '"';
 }
+
+// The floor program's tree is the one FillStartTree makes: made here beside Fernwick's own,
+// started in this process with the same settings, it must show the same rows.
+void CheckSameStart(const std::string& folder, const std::vector<std::string>& saved, const FloorOrder& order)
+{
+    const BenchApp app(folder, saved);
+    FloorTree floor(app.Tree().m_hWnd);
+    FillStartTree(floor, order, folder + "\\Root", saved.size());
+    CheckSameRows("start", app.Tree().m_hWnd, floor.Tree());
+}
 } // namespace
 
 ScenarioResult MeasureStart(const BenchOptions& options)
 {
     const std::string folder = options.data + "\\start";
-    const Listing root = ListFolder(folder + "\\Root");
-    std::vector<std::string> saved = root.folders;
-    std::sort(saved.begin(), saved.end());
-    saved.resize(std::min(saved.size(), kSavedFolders));
+    const FloorOrder order;
+    Listing root = ListFolder(folder + "\\Root");
+    order.Sort(root.folders);
+    std::vector<std::string> saved(root.folders.begin(),
+                                   root.folders.begin() + static_cast<long>(std::min(root.folders.size(), kSavedFolders)));
+    CheckSameStart(folder, saved, order);
     const std::string ini = folder + '\\' + kSettingsFileName;
     const std::string fernwick = ProgramBesideThis("Fernwick.exe");
-    const std::string floor =
-        ProgramBesideThis("FloorApp.exe") + ' ' + std::to_string(root.folders.size() + root.files.size());
+    const std::string floor = ProgramBesideThis("FloorApp.exe") + ' ' + std::to_string(saved.size());
     return Measure(
         "start", options.Runs(),
         [&] {
