@@ -1,5 +1,6 @@
 #include "about/AboutBox.h"
-#include <shlwapi.h>
+#include <initializer_list>
+#include <string>
 #include "framework/Dpi.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
@@ -15,16 +16,33 @@ void CAboutBox::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_LINK, m_link);
 }
 
+namespace {
+// The format with each "%s" replaced by the next text: as long as it takes, so a long name
+// is never cut, least of all inside a two-byte character.
+std::string FormatTexts(const std::string& format, std::initializer_list<std::string> texts)
+{
+    std::string result;
+    auto next = texts.begin();
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format.compare(i, 2, "%s") == 0 && next != texts.end()) {
+            result += *next++;
+            ++i;
+        } else {
+            result += format[i];
+        }
+    }
+    return result;
+}
+} // namespace
+
 BOOL CAboutBox::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_link.SetTarget(FERNWICK_WEB_PAGE);
-    // wnsprintf writes at most 1,024 characters; the program's own texts are far shorter.
-    char version[1025];
-    ::wnsprintfA(version, sizeof version, AfxLoadString(IDS_ABOUT_VERSION).c_str(),
-                 AfxLoadString(AFX_IDS_APP_TITLE).c_str(), FERNWICK_VERSION);
+    const std::string version =
+        FormatTexts(AfxLoadString(IDS_ABOUT_VERSION), {AfxLoadString(AFX_IDS_APP_TITLE), FERNWICK_VERSION});
     // A template without these controls simply goes without.
-    SetDlgItemText(IDC_VERSION, version);
+    SetDlgItemText(IDC_VERSION, version.c_str());
     SetDlgItemText(IDC_COPYRIGHT, AfxLoadString(IDS_ABOUT_COPYRIGHT).c_str());
     return TRUE;
 }

@@ -9,6 +9,7 @@
 #include <utility>
 #include "DocumentHarness.h"
 #include "TempFolder.h"
+#include "TestHelpers.h"
 #include "app/FernwickApp.h"
 #include "frame/MainFrame.h"
 #include "framework/Path.h"
@@ -82,12 +83,7 @@ protected:
     }
 
     std::string Ini() const { return folder.Path() + "\\Fernwick.ini"; }
-    std::string IniValue(const char* key) const
-    {
-        char value[512] = {};
-        ::GetPrivateProfileStringA("Settings", key, "<absent>", value, sizeof value, Ini().c_str());
-        return value;
-    }
+    std::string IniValue(const char* key) const { return ::IniValue(Ini(), "Settings", key); }
     void SetIniValue(const char* key, const char* value) const
     {
         ::WritePrivateProfileStringA("Settings", key, value, Ini().c_str());

@@ -12,24 +12,13 @@
 #include <vector>
 #include "ChildProcess.h"
 #include "TempFolder.h"
+#include "TestHelpers.h"
 #include "framework/ComPtr.h"
 #include "framework/Handles.h"
 #include "tools/brisquet/resource.h"
 
 namespace {
-constexpr DWORD kTimeoutMs = 20000;
-
-template <class Done>
-bool WaitFor(Done done)
-{
-    const ULONGLONG end = ::GetTickCount64() + kTimeoutMs;
-    while (!done()) {
-        if (::GetTickCount64() >= end)
-            return false;
-        ::Sleep(50);
-    }
-    return true;
-}
+constexpr DWORD kTimeoutMs = kTestTimeoutMs;
 
 // The first top-level window (or, with a parent, child window) that match() accepts.
 template <class Match>

@@ -14,11 +14,7 @@
 namespace {
 class HostileInputTest : public AppFixture {
 protected:
-    std::string FileText() const
-    {
-        std::ifstream file(Ini(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
+    std::string FileText() const { return FileContents(Ini()); }
     void WriteFile(const std::string& path, const std::string& bytes) const
     {
         std::ofstream(path, std::ios::binary) << bytes;

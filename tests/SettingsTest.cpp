@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include "TestHelpers.h"
 #include "TempFolder.h"
 #include "app/PlacementText.h"
 #include "app/ProfileSection.h"
@@ -52,8 +53,7 @@ void WriteBytes(const std::string& path, const std::string& bytes)
 
 std::string ReadBytes(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return FileContents(path);
 }
 
 // The NUL-separated strings of a profile function's answer, up to the first empty one.
@@ -242,11 +242,7 @@ protected:
         ASSERT_TRUE(::WritePrivateProfileStringA(kSection, key.c_str(), value.c_str(), m_ini.c_str()));
     }
 
-    std::string FileText() const
-    {
-        std::ifstream file(m_ini, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
+    std::string FileText() const { return FileContents(m_ini); }
 
     TempFolder m_temp;
     const std::string m_folder = m_temp.Path();

@@ -465,19 +465,6 @@ TEST_F(TrayTest, AboutWorksFromTheMenuWhileTheWindowIsHidden)
     EXPECT_FALSE(::IsWindowVisible(Frame())) << "the window stays in the tray";
 }
 
-TEST_F(TrayTest, HundredsOfMenusLeaveNothingBehind)
-{
-    for (const char* name : {"Root\\A\\a.txt", "Root\\A\\B\\b.lnk", "Root\\x.url", "Root\\C\\c.txt"})
-        folder.MakeFile(name);
-    Start();
-    for (int i = 0; i < 3; ++i)
-        OpenMenu();
-    const ResourceCount before = CountResources();
-    for (int i = 0; i < 300; ++i)
-        OpenMenu();
-    const ResourceCount after = CountResources();
-    EXPECT_TRUE(NoGrowth(before, after)) << "before " << before << "\nafter  " << after;
-}
 // Each file and folder item draws the icon the tree shows for the same entry (the tree's
 // own item where the tree lists it, the query by path for the hidden entries it leaves
 // out), and only when the menu draws it; a folder whose submenu is open shows its open icon.

@@ -15,13 +15,6 @@
 #include "e2e/FernwickProcess.h"
 
 namespace {
-std::string Value(const std::string& ini, const char* section, const char* key)
-{
-    char value[256] = {};
-    ::GetPrivateProfileStringA(section, key, "<absent>", value, sizeof value, ini.c_str());
-    return value;
-}
-
 class BadInputTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -80,18 +73,18 @@ TEST_F(BadInputTest, JunkInEverySettingIsReplacedAndWhatIsNotOursIsKept)
         WriteIni(text);
         StartAndClose();
 
-        const std::string saved = Value(Ini(), "Settings", "WindowPos");
+        const std::string saved = IniValue(Ini(), "Settings", "WindowPos");
         long n[10];
         EXPECT_EQ(std::sscanf(saved.c_str(), "%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld", &n[0], &n[1], &n[2], &n[3],
                               &n[4], &n[5], &n[6], &n[7], &n[8], &n[9]),
                   10)
             << saved;
         EXPECT_LT(n[6], n[8]) << saved;
-        EXPECT_EQ(Value(Ini(), "Settings", "TopMost"), "0");
-        EXPECT_EQ(Value(Ini(), "Settings", "DirTree0"), "<absent>") << "no stale folders";
-        EXPECT_EQ(Value(Ini(), "Settings", "DirTree2999"), "<absent>");
-        EXPECT_EQ(Value(Ini(), "Settings", "Foreign"), "mine");
-        EXPECT_EQ(Value(Ini(), "Other", "kept"), "yes");
+        EXPECT_EQ(IniValue(Ini(), "Settings", "TopMost"), "0");
+        EXPECT_EQ(IniValue(Ini(), "Settings", "DirTree0"), "<absent>") << "no stale folders";
+        EXPECT_EQ(IniValue(Ini(), "Settings", "DirTree2999"), "<absent>");
+        EXPECT_EQ(IniValue(Ini(), "Settings", "Foreign"), "mine");
+        EXPECT_EQ(IniValue(Ini(), "Other", "kept"), "yes");
     }
 }
 

@@ -12,9 +12,7 @@ constexpr UINT kTrayNotify = WM_APP + 1;
 
 std::string Value(const std::string& ini, const char* key)
 {
-    char value[256] = {};
-    ::GetPrivateProfileStringA("Settings", key, "<absent>", value, sizeof value, ini.c_str());
-    return value;
+    return IniValue(ini, "Settings", key);
 }
 
 class FaultTest : public ::testing::Test {

@@ -4,24 +4,10 @@
 #include <string>
 #include <vector>
 #include "ChildProcess.h"
+#include "TestHelpers.h"
 
 constexpr char kFernwickTitle[] = "Fernwick";
-// A cold Wine start under load takes seconds; every wait of an end-to-end test ends here.
-constexpr DWORD kE2eTimeoutMs = 20000;
-
-// Polls until done() holds or the time is up; reports whether it held.
-template <class Done>
-bool WaitFor(Done done, DWORD timeoutMs = kE2eTimeoutMs)
-{
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (done())
-            return true;
-        if (::GetTickCount64() >= end)
-            return false;
-        ::Sleep(50);
-    }
-}
+constexpr DWORD kE2eTimeoutMs = kTestTimeoutMs;
 
 std::string WindowText(HWND hwnd);
 // Top-level windows of one process (pid 0: of every process).
