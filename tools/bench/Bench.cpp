@@ -46,7 +46,7 @@ int main(int argc, char** argv)
         {"sort", MeasureSort},       {"expand", MeasureExpand},   {"tray", MeasureTray},
         {"tray_open", MeasureTrayOpen}, {"tray_submenu", MeasureTraySubmenu}, {"live", MeasureLive},
         {"restore", MeasureRestore}, {"start", MeasureStart},
-        {"collapse", MeasureCollapse},
+        {"collapse", MeasureCollapse}, {"settings", MeasureSettings},
     };
     bool failed = false;
     for (const auto& scenario : scenarios) {

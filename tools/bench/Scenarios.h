@@ -31,3 +31,5 @@ ScenarioResult MeasureLive(const BenchOptions& options);
 SteadyState MeasureSteadyState(const BenchOptions& options);
 ScenarioResult MeasureStart(const BenchOptions& options);
 ScenarioResult MeasureCollapse(const BenchOptions& options);
+// Start and exit over a grown settings file; the ratio is of the exit at 3,000 stale keys.
+ScenarioResult MeasureSettings(const BenchOptions& options);

@@ -39,10 +39,18 @@ StartedProcess::StartedProcess(const std::string& commandLine, const std::string
 
 StartedProcess::~StartedProcess()
 {
+    Close();
+}
+
+bool StartedProcess::Close()
+{
     for (HWND hWnd : VisibleWindows(m_pid))
         ::PostMessageA(hWnd, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(m_process.get(), kExitTimeoutMs) != WAIT_OBJECT_0)
-        ::TerminateProcess(m_process.get(), 1);
+    if (::WaitForSingleObject(m_process.get(), kExitTimeoutMs) == WAIT_OBJECT_0)
+        return true;
+    ::TerminateProcess(m_process.get(), 1);
+    ::WaitForSingleObject(m_process.get(), kExitTimeoutMs);
+    return false;
 }
 
 bool StartedProcess::WaitUntilShownAndIdle() const

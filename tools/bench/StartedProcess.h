@@ -15,6 +15,9 @@ public:
 
     // Its message loop waiting and a window of it visible: start-up is over.
     bool WaitUntilShownAndIdle() const;
+    // Closes its windows as their close boxes would and waits for the process to end;
+    // false when it has not ended in time, and is ended.
+    bool Close();
 
 private:
     UniqueKernelHandle m_process;
