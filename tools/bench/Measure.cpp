@@ -10,15 +10,6 @@ constexpr double kSlowRunMs = 20000;
 // No new pair starts after a scenario has taken this long.
 constexpr double kScenarioBudgetMs = 60000;
 
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 std::vector<double> Ratios(const ScenarioResult& result)
 {
     std::vector<double> ratios;
@@ -28,6 +19,15 @@ std::vector<double> Ratios(const ScenarioResult& result)
     return ratios;
 }
 } // namespace
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
 
 double NowMs()
 {

@@ -7,6 +7,8 @@
 
 // Milliseconds from the performance counter.
 double NowMs();
+// The middle value; 0 for none.
+double Median(std::vector<double> values);
 
 // One run of one side. It times only its measured part and returns that in milliseconds.
 using Run = std::function<double()>;

@@ -2,11 +2,9 @@
 // name no folder and another program's 100 KB line, against the same start and exit with no
 // settings file. The one-read, one-write file makes both linear in the file's size.
 #include <windows.h>
-#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 #include "app/FernwickApp.h"
-#include "framework/Path.h"
 #include "tools/bench/Scenarios.h"
 #include "tools/bench/StartedProcess.h"
 
@@ -43,12 +41,6 @@ StartAndExit Time(const std::string& program, const std::string& folder)
         throw std::runtime_error(program + " did not end when closed");
     return {shown - start, NowMs() - shown};
 }
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
 } // namespace
 
 ScenarioResult MeasureSettings(const BenchOptions& options)
@@ -58,8 +50,7 @@ ScenarioResult MeasureSettings(const BenchOptions& options)
     ::CreateDirectoryA((folder + "\\Root").c_str(), nullptr);
     ::CreateDirectoryA((folder + "\\Root\\Folder").c_str(), nullptr);
     const std::string ini = folder + '\\' + kSettingsFileName;
-    const std::string self = AfxGetModuleFileName();
-    const std::string fernwick = '"' + self.substr(0, self.rfind('\\') + 1) + "Fernwick.exe\"";
+    const std::string fernwick = ProgramBesideThis("Fernwick.exe");
 
     ScenarioResult result{"settings", {}, {}, {}};
     const std::vector<int> counts = options.smoke ? std::vector<int>{kSmokeStaleKeys}

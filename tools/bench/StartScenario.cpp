@@ -5,7 +5,6 @@
 #include <stdexcept>
 #include "app/FernwickApp.h"
 #include "app/Settings.h"
-#include "framework/Path.h"
 #include "tools/bench/BenchApp.h"
 #include "tools/bench/FloorOrder.h"
 #include "tools/bench/FloorStart.h"
@@ -24,12 +23,6 @@ double TimeStart(const std::string& commandLine, const std::string& directory)
     if (!process.WaitUntilShownAndIdle())
         throw std::runtime_error(commandLine + " never showed its window");
     return NowMs() - start;
-}
-
-std::string ProgramBesideThis(const char* name)
-{
-    const std::string self = AfxGetModuleFileName();
-    return '"' + self.substr(0, self.rfind('\\') + 1) + name + '"';
 }
 
 // The floor program's tree is the one FillStartTree makes: made here beside Fernwick's own,

@@ -1,6 +1,7 @@
 #include "tools/bench/StartedProcess.h"
 #include "ChildProcess.h"
 #include <stdexcept>
+#include "framework/Path.h"
 #include <vector>
 
 namespace {
@@ -27,6 +28,12 @@ std::vector<HWND> VisibleWindows(DWORD pid)
     return search.found;
 }
 } // namespace
+
+std::string ProgramBesideThis(const char* name)
+{
+    const std::string self = AfxGetModuleFileName();
+    return '"' + self.substr(0, self.rfind('\\') + 1) + name + '"';
+}
 
 StartedProcess::StartedProcess(const std::string& commandLine, const std::string& directory)
 {

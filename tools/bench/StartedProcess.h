@@ -4,6 +4,9 @@
 #include <string>
 #include "framework/Handles.h"
 
+// A program beside the benchmark's own, quoted for a command line.
+std::string ProgramBesideThis(const char* name);
+
 class StartedProcess {
 public:
     // A failed CreateProcessA is tried again; throws std::runtime_error with the last
