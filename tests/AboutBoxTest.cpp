@@ -198,28 +198,6 @@ TEST(AboutBoxTest, UnderThePointerTheLinkHoversAndItsTipAppears)
     EXPECT_TRUE(shown) << "the label relays the mouse to its tip from the dialog's loop";
 }
 
-TEST(AboutBoxTest, AHundredBoxesMovedToAnotherScaleAndBackLeaveNothingBehind)
-{
-    auto openAndClose = [] {
-        CAboutBox box;
-        RunModal([&] { return box.DoModal(); }, {[](HWND hDlg) {
-                     RECT rect;
-                     ::GetWindowRect(hDlg, &rect);
-                     ChangeScale(hDlg, 2 * AfxGetSystemDpi(), rect);
-                     ChangeScale(hDlg, AfxGetSystemDpi(), rect);
-                     ::SendMessageA(::GetDlgItem(hDlg, IDC_LINK), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
-                     ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
-                 }});
-    };
-    for (int i = 0; i < 3; ++i)
-        openAndClose();
-    const ResourceCount before = CountResources();
-    for (int i = 0; i < 100; ++i)
-        openAndClose();
-    const ResourceCount after = CountResources();
-    EXPECT_TRUE(NoGrowth(before, after)) << "before " << before << "\nafter  " << after;
-}
-
 TEST(ResourceCountTest, CountsOneOfEachKindMadeAndFreed)
 {
     // The system adds objects of its own to a thread's first window and the first use of

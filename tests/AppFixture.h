@@ -10,6 +10,7 @@
 #include "DocumentHarness.h"
 #include "TempFolder.h"
 #include "TestHelpers.h"
+#include "TreeItems.h"
 #include "app/FernwickApp.h"
 #include "frame/MainFrame.h"
 #include "framework/Path.h"
@@ -89,21 +90,9 @@ protected:
         ::WritePrivateProfileStringA("Settings", key, value, Ini().c_str());
     }
 
-    // The tree item at a path of display texts.
-    HTREEITEM Item(const std::string& text, HTREEITEM parent = TVI_ROOT) const
-    {
-        for (HTREEITEM h = Tree().GetChildItem(parent); h != nullptr; h = Tree().GetNextSiblingItem(h))
-            if (Tree().GetItemText(h) == text)
-                return h;
-        return nullptr;
-    }
-    // A user's arrow key: it always notifies, unlike a repeated TVM_EXPAND.
-    void UserExpand(HTREEITEM item) const
-    {
-        Tree().SelectItem(item);
-        Tree().SendMessage(WM_KEYDOWN, VK_RIGHT, 0);
-    }
-    bool IsExpanded(HTREEITEM item) const { return Tree().GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED; }
+    HTREEITEM Item(const std::string& text, HTREEITEM parent = TVI_ROOT) const { return ItemAt(Tree(), {text}, parent); }
+    void UserExpand(HTREEITEM item) const { PressKey(Tree(), item, VK_RIGHT); }
+    bool IsExpanded(HTREEITEM item) const { return ::IsExpanded(Tree(), item); }
 
     TempFolder folder;
     std::string root;

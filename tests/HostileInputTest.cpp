@@ -25,13 +25,6 @@ protected:
         ::GetWindowRect(Frame(), &window);
         return ::IsWindowVisible(Frame()) && ::IntersectRect(&seen, &window, &screen);
     }
-    std::vector<std::string> TopTexts() const
-    {
-        std::vector<std::string> texts;
-        for (HTREEITEM h = Tree().GetRootItem(); h != nullptr; h = Tree().GetNextSiblingItem(h))
-            texts.push_back(Tree().GetItemText(h));
-        return texts;
-    }
     std::vector<std::string> TrayCaptions()
     {
         std::vector<std::string> captions;
@@ -102,7 +95,7 @@ TEST_F(HostileInputTest, ARootDeletedWhileRunningGivesAnEmptyTreeAndMenuAndComes
     EXPECT_EQ(TrayCaptions().size(), 12u) << "only the fixed items";
     folder.MakeFile("Root\\Games\\pong.txt");
     Command(ID_FILE_REFRESH);
-    EXPECT_EQ(TopTexts(), std::vector<std::string>{"Games"});
+    EXPECT_EQ(ChildTexts(Tree()), std::vector<std::string>{"Games"});
 }
 
 TEST_F(HostileInputTest, OddNamesAreShownWholeAndOpenedByTheirExactPath)
@@ -130,7 +123,7 @@ TEST_F(HostileInputTest, OddNamesAreShownWholeAndOpenedByTheirExactPath)
     }
     ASSERT_GT(onDisk.size(), 100u);
     Start();
-    const std::vector<std::string> texts = TopTexts();
+    const std::vector<std::string> texts = ChildTexts(Tree());
     const std::vector<std::string> captions = TrayCaptions();
     for (const std::string& name : onDisk) {
         SCOPED_TRACE(name);
@@ -163,7 +156,7 @@ TEST_F(HostileInputTest, NamesOfTwoHundredFiftyFiveBytesAndPathsPastTheLimitStop
         ::CreateDirectoryW(deep.c_str(), nullptr);
     }
     Start();
-    std::vector<std::string> texts = TopTexts();
+    std::vector<std::string> texts = ChildTexts(Tree());
     EXPECT_NE(std::find(texts.begin(), texts.end(), std::string(251, 'n') + ".txt"), texts.end());
     // Expanding as deep as the folders go: each level either lists or stops, nothing more.
     HTREEITEM item = Item("deep");
@@ -220,8 +213,6 @@ TEST_F(HostileInputTest, TwentyFiveThousandFilesInTheRootAndFiftyThousandEntries
     Start();
     Tree().UpdateWindow(); // a row's expand button is asked for when it is drawn
     EXPECT_EQ(Tree().GetCount(), 25000u + 2) << "every file, and the wide folder with its placeholder";
-    TrayCaptions();
-    EXPECT_EQ(View().m_trayPaths.size(), 0xE000u - ID_TRAY_ITEM_FIRST) << "the menu stops at its last id";
     UserExpand(Item("Wide"));
     EXPECT_EQ(Tree().GetCount(), 25000u + 1 + 50000u);
     ::SendMessageA(Frame(), WM_NULL, 0, 0);

@@ -1,10 +1,13 @@
 // A long run of the whole program in this process: a thousand refreshes, a thousand tray
-// menus and a hundred About boxes leave no handle, window, menu, GDI object or memory behind.
+// menus and a hundred About boxes, each moved to another scale and back, leave no handle,
+// window, menu, GDI object or memory behind.
 #include "AppFixture.h"
 #include "AlertableWait.h"
 #include "ModalScript.h"
 #include "ResourceCount.h"
+#include "ScaleChange.h"
 #include "ShellRecorder.h"
+#include "framework/Dpi.h"
 #include "res/resource.h"
 
 namespace {
@@ -22,7 +25,14 @@ protected:
             ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
         for (int i = 0; i < aboutBoxes; ++i)
             RunModal([&] { return ::SendMessageA(View().m_hWnd, WM_COMMAND, ID_APP_ABOUT, 0); },
-                     {[](HWND hDlg) { ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0); }});
+                     {[](HWND hDlg) {
+                         // The fonts and the link's cursor are made again at each scale.
+                         const RECT rect = WindowRect(hDlg);
+                         ChangeScale(hDlg, 2 * AfxGetSystemDpi(), rect);
+                         ChangeScale(hDlg, AfxGetSystemDpi(), rect);
+                         ::SendMessageA(::GetDlgItem(hDlg, IDC_LINK), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+                         ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
+                     }});
         MSG msg;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             ::DispatchMessageA(&msg);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "TempFolder.h"
+#include "TreeItems.h"
 #include "framework/WinApp.h"
 #include "tree/FolderTreeCtrl.h"
 
@@ -22,40 +23,10 @@ protected:
         root = folder.MakeFolder("Root");
     }
 
-    // The texts of an item's children (TVI_ROOT: the top level).
-    std::vector<std::string> Texts(HTREEITEM parent = TVI_ROOT) const
-    {
-        std::vector<std::string> texts;
-        for (HTREEITEM h = tree.GetChildItem(parent); h != nullptr; h = tree.GetNextSiblingItem(h))
-            texts.push_back(tree.GetItemText(h));
-        return texts;
-    }
-
-    // The item at a path of display texts, one level per entry.
-    HTREEITEM Item(const std::vector<std::string>& texts) const
-    {
-        HTREEITEM current = TVI_ROOT;
-        for (const std::string& text : texts) {
-            HTREEITEM found = nullptr;
-            for (HTREEITEM h = tree.GetChildItem(current); h != nullptr && found == nullptr;
-                 h = tree.GetNextSiblingItem(h))
-                if (tree.GetItemText(h) == text)
-                    found = h;
-            if (found == nullptr)
-                return nullptr;
-            current = found;
-        }
-        return current;
-    }
-
-    // What a user's arrow keys do: they always notify, unlike a repeated TVM_EXPAND.
-    void UserExpand(HTREEITEM item) const { Key(item, VK_RIGHT); }
-    void UserCollapse(HTREEITEM item) const { Key(item, VK_LEFT); }
-    void Key(HTREEITEM item, WPARAM key) const
-    {
-        tree.SelectItem(item);
-        tree.SendMessage(WM_KEYDOWN, key, 0);
-    }
+    std::vector<std::string> Texts(HTREEITEM parent = TVI_ROOT) const { return ChildTexts(tree, parent); }
+    HTREEITEM Item(const std::vector<std::string>& texts) const { return ItemAt(tree, texts); }
+    void UserExpand(HTREEITEM item) const { PressKey(tree, item, VK_RIGHT); }
+    void UserCollapse(HTREEITEM item) const { PressKey(tree, item, VK_LEFT); }
     // Every item in order as the control holds it: text, kind, icons, children, and the
     // expansion and selection states.
     std::vector<std::string> Snapshot() const
@@ -82,7 +53,7 @@ protected:
         return items;
     }
 
-    bool IsExpanded(HTREEITEM item) const { return (tree.GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0; }
+    bool IsExpanded(HTREEITEM item) const { return ::IsExpanded(tree, item); }
     // Asked as the control asks when it draws the item's button.
     bool HasButton(HTREEITEM item) const
     {

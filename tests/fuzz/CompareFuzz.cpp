@@ -1,6 +1,6 @@
-// The case-insensitive comparison and the upper-casing: the comparison's own laws, and a naive
-// reference that lower-cases ASCII letters and takes each two-byte character's upper-case form
-// from MakeUpper of that character alone.
+// The case-insensitive comparison, its sort keys and the upper-casing: the comparison's own
+// laws, and a naive reference that lower-cases ASCII letters and takes each two-byte
+// character's upper-case form from MakeUpper of that character alone.
 #include <algorithm>
 #include "FuzzCheck.h"
 #include "mbcs/Mbcs.h"
@@ -39,6 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(CompareNoCase(a.c_str(), a.c_str()) == 0, "a text equals itself");
     const std::vector<int> x = Values(a.c_str()), y = Values(b.c_str());
     Require(Sign(ab) == (x < y ? -1 : x > y ? 1 : 0), "the comparison agrees with the reference");
+    const std::u16string keyA = CompareKey(a.c_str()), keyB = CompareKey(b.c_str());
+    Require(Sign(ab) == (keyA < keyB ? -1 : keyA > keyB ? 1 : 0), "the sort keys order as the comparison does");
 
     const std::string upper = Upper(a);
     Require(upper.size() == a.size(), "upper-casing keeps the length");

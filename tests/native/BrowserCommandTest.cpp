@@ -1,7 +1,6 @@
 // The fallback command line for web pages, on the build machine under the address and
 // undefined-behaviour sanitizers.
 #include <gtest/gtest.h>
-#include <random>
 #include <string>
 #include <utility>
 #include "about/BrowserCommand.h"
@@ -35,35 +34,5 @@ TEST(BrowserCommand, TemplateCutAtItsPlaceholder)
     const std::string longest(kBrowserCommandSize - 1 - 6, 'u');
     EXPECT_EQ(BrowserCommandLine("prog \"%1\"", longest), "prog  " + longest);
     EXPECT_FALSE(BrowserCommandLine("prog \"%1\"", longest + "u"));
-}
-
-// Random templates of the bytes that matter: the command is a part of the template, cut
-// only where a placeholder begins, then a blank and the URL; or nothing when too long.
-TEST(BrowserCommand, RandomTemplates)
-{
-    std::mt19937 random(20260);
-    const char bytes[] = {'"', '%', '1', ' ', 'a', '\\', '\x81', '\x95', '\x5C', '\xFC', '\0'};
-    for (int round = 0; round < 20000; ++round) {
-        std::string commandTemplate(random() % 24, ' ');
-        for (char& c : commandTemplate)
-            c = bytes[random() % std::size(bytes)];
-        const std::string url(random() % 600, 'u');
-        const auto command = BrowserCommandLine(commandTemplate, url);
-        if (!command) {
-            EXPECT_GE(url.size() + 1, kBrowserCommandSize - commandTemplate.size());
-            continue;
-        }
-        ASSERT_LT(command->size(), kBrowserCommandSize);
-        const std::string tail = ' ' + url;
-        ASSERT_GE(command->size(), tail.size());
-        EXPECT_EQ(command->substr(command->size() - tail.size()), tail);
-        const std::string kept = command->substr(0, command->size() - tail.size());
-        ASSERT_EQ(commandTemplate.substr(0, kept.size()), kept);
-        if (kept.size() < commandTemplate.size()) {
-            EXPECT_TRUE(commandTemplate.compare(kept.size(), 2, "%1") == 0 ||
-                        commandTemplate.compare(kept.size(), 4, "\"%1\"") == 0)
-                << commandTemplate;
-        }
-    }
 }
 } // namespace
