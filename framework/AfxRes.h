@@ -1,6 +1,7 @@
 // Identifiers the framework itself defines; included by resource scripts and C++ alike.
 #pragma once
 
+#define AFX_ID_FRAMEWORK_FIRST 0xE000       // ids from here on are the framework's own
 #define AFX_IDS_APP_TITLE 0xE000            // application name string
 #define AFX_IDP_FAILED_TO_CREATE_DOC 0xF104 // start-up failure message
 #define AFX_IDP_INTERNAL_FAILURE 0xF108     // a handler failed: the program ends

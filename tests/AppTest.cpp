@@ -54,7 +54,7 @@ TEST_F(AppTest, FirstInstanceShowsTheTitledWindowWithTheTreeFocusedOnItsFirstIte
     EXPECT_TRUE(::IsWindowVisible(frame));
     EXPECT_TRUE(MutexExists());
 
-    HWND view = ::GetDlgItem(frame, 0xE900);
+    HWND view = ::GetDlgItem(frame, AFX_IDW_PANE_FIRST);
     HWND treeWnd = ::GetDlgItem(view, 1002);
     ASSERT_NE(treeWnd, nullptr);
     RECT client, tree;
@@ -92,7 +92,7 @@ TEST_F(AppTest, AMissingRootStillStartsWithAnEmptyTree)
     CFernwickApp app;
     app.InitApplication(::GetModuleHandleA(nullptr));
     ASSERT_TRUE(app.InitInstance());
-    HWND view = ::GetDlgItem(app.m_pMainWnd->m_hWnd, 0xE900);
+    HWND view = ::GetDlgItem(app.m_pMainWnd->m_hWnd, AFX_IDW_PANE_FIRST);
     auto* pView = static_cast<CFernwickView*>(CWnd::FromHandlePermanent(view));
     EXPECT_EQ(pView->m_wndTree.GetRootItem(), nullptr);
     app.CloseAllDocuments(FALSE);

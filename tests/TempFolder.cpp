@@ -20,10 +20,12 @@ TempFolder::TempFolder()
 {
     char base[MAX_PATH];
     ::GetTempPathA(MAX_PATH, base);
-    char name[64];
-    std::snprintf(name, sizeof name, "fwt%lu_%u", ::GetCurrentProcessId(), g_serial++);
-    m_path = std::string(base) + name;
-    ::CreateDirectoryA(m_path.c_str(), nullptr);
+    // Wine gives out the same process ids again, and a killed run leaves its folders behind.
+    do {
+        char name[64];
+        std::snprintf(name, sizeof name, "fwt%lu_%u", ::GetCurrentProcessId(), g_serial++);
+        m_path = std::string(base) + name;
+    } while (!::CreateDirectoryA(m_path.c_str(), nullptr) && ::GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 TempFolder::~TempFolder()

@@ -349,7 +349,7 @@ TEST_F(TrayTest, AChosenFileOpensAfterTheMenuIsGoneAndOtherIdsGoTheFrameworksWay
 
 TEST_F(TrayTest, FileItemsStopBelowTheFrameworksIdsAtTheLastIdBelow57344)
 {
-    // 25 folders of 1,000 files: more file items than ids below 0xE000.
+    // 25 folders of 1,000 files: more file items than ids below the framework's.
     const char* volume = std::getenv("FERNWICK_VOLUME");
     ASSERT_NE(volume, nullptr) << "run through CTest, which makes the big folders";
     ASSERT_TRUE(::SetCurrentDirectoryA((std::string(volume) + "\\Cap").c_str()));
@@ -367,9 +367,9 @@ TEST_F(TrayTest, FileItemsStopBelowTheFrameworksIdsAtTheLastIdBelow57344)
         return FALSE;
     };
     ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
-    EXPECT_EQ(View().m_trayPaths.size(), 0xE000u - ID_TRAY_ITEM_FIRST);
-    EXPECT_EQ(lastCount, static_cast<int>(0xE000 - ID_TRAY_ITEM_FIRST - 24 * 1000));
-    EXPECT_EQ(lastId, 0xDFFFu) << "the last id below the framework's 57344";
+    EXPECT_EQ(View().m_trayPaths.size(), static_cast<size_t>(AFX_ID_FRAMEWORK_FIRST - ID_TRAY_ITEM_FIRST));
+    EXPECT_EQ(lastCount, AFX_ID_FRAMEWORK_FIRST - ID_TRAY_ITEM_FIRST - 24 * 1000);
+    EXPECT_EQ(lastId, AFX_ID_FRAMEWORK_FIRST - 1u) << "the last id below the framework's";
 }
 
 // Forty levels, past the depth this Wine lets a menu nest in one append, and paths past
@@ -402,7 +402,7 @@ TEST_F(TrayTest, DeepAndLongNestingShowsEveryLevelTheFileFunctionsReach)
             ++levels;
             for (const MenuItem& child : item->children)
                 EXPECT_TRUE(child.id == static_cast<UINT>(-1) ||
-                            (child.id >= ID_TRAY_ITEM_FIRST && child.id < 0xE000))
+                            (child.id >= ID_TRAY_ITEM_FIRST && child.id < AFX_ID_FRAMEWORK_FIRST))
                     << "no stray id at level " << levels;
         }
         return levels;

@@ -6,6 +6,7 @@
 #include <vector>
 #include "framework/Handles.h"
 #include "framework/View.h"
+#include "res/resource.h"
 #include <shellapi.h>
 #include "tree/FolderTreeCtrl.h"
 #include "view/TrayIconImage.h"
@@ -14,7 +15,7 @@
 // The notification-area icon's mouse events.
 constexpr UINT WM_TRAYNOTIFY = WM_APP + 1;
 // File items of the tray menu end at the last id below the framework's own.
-constexpr size_t kTrayItemLimit = 0xE000 - 32800;
+constexpr size_t kTrayItemLimit = AFX_ID_FRAMEWORK_FIRST - ID_TRAY_ITEM_FIRST;
 
 class CFernwickView : public CView {
 public:

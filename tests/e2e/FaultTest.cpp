@@ -6,9 +6,10 @@
 #include <string>
 #include "TempFolder.h"
 #include "e2e/FernwickProcess.h"
+#include "res/resource.h"
+#include "view/FernwickView.h"
 
 namespace {
-constexpr UINT kTrayNotify = WM_APP + 1;
 
 std::string Value(const std::string& ini, const char* key)
 {
@@ -37,7 +38,7 @@ TEST_F(FaultTest, LogOffWhileTheTrayMenuIsOpenSavesPlacementFoldersAndTopMost)
     ASSERT_NE(main, nullptr) << "the program is " << process.State();
     ::SetWindowPos(main, nullptr, 140, 130, 410, 310, SWP_NOZORDER | SWP_NOACTIVATE);
 
-    ::PostMessageA(::GetDlgItem(main, 0xE900), kTrayNotify, 1, WM_RBUTTONUP);
+    ::PostMessageA(::GetDlgItem(main, AFX_IDW_PANE_FIRST), WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
     ASSERT_NE(WaitForOpenMenuOf(process.Id()), nullptr) << "the tray menu did not open";
     DWORD_PTR allowed = 0;
     ASSERT_TRUE(::SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, kE2eTimeoutMs,
@@ -74,7 +75,7 @@ TEST_F(FaultTest, KilledWhileWritingItsSettingsItLeavesAFileThatLosesNothingWrit
             HWND tree = FolderTreeOf(main);
             for (int i = 0; i < 30; ++i) {
                 ::PostMessageA(tree, WM_KEYDOWN, i % 2 ? VK_RIGHT : VK_LEFT, 0);
-                ::PostMessageA(main, WM_COMMAND, 32772 /* refresh */, 0);
+                ::PostMessageA(main, WM_COMMAND, ID_FILE_REFRESH, 0);
             }
             seed = seed * 1103515245 + 12345;
             ::Sleep(20 + (seed >> 16) % 400);

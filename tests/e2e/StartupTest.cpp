@@ -7,14 +7,13 @@
 #include <string>
 #include <vector>
 #include "TempFolder.h"
+#include "app/FernwickApp.h"
 #include "e2e/FernwickProcess.h"
 
 namespace {
-constexpr char kMutexName[] = "Fernwick.exe - Osterlind";
-
 bool AnyInstanceAlive()
 {
-    UniqueKernelHandle mutex(::OpenMutexA(SYNCHRONIZE, FALSE, kMutexName));
+    UniqueKernelHandle mutex(::OpenMutexA(SYNCHRONIZE, FALSE, kSingleInstanceMutex));
     return mutex || ::FindWindowA(nullptr, kFernwickTitle) != nullptr;
 }
 
