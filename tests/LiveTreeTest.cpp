@@ -45,6 +45,10 @@ TEST_F(LiveTreeTest, EntriesComeAndGoInPlaceKeepingExpansionAndSelection)
     ASSERT_TRUE(::MoveFileA((root + "\\Games\\Arcade").c_str(), (root + "\\Games\\Retro").c_str()));
     EXPECT_TRUE(Shows({"Retro", "Sub", "new", "zz.txt", "\x83\x5C.txt"}, Item({"Games"})));
     EXPECT_TRUE(HasPlaceholderOnly(Item({"Games", "Retro"})));
+    UserExpand(Item({"Games", "Sub"}));
+    std::vector<std::string> expanded;
+    tree.CollectExpanded(expanded, FALSE);
+    EXPECT_EQ(expanded, (Names{"Games", "Games\\Sub"})) << "a folder that came is saved like the rest";
 
     // A collapsed folder emptied: its button goes once its parent hears of it.
     ASSERT_TRUE(::DeleteFileA((root + "\\Tools\\t.txt").c_str()));

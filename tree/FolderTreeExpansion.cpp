@@ -46,10 +46,17 @@ void CFolderTreeCtrl::CollectExpandedUnder(HTREEITEM hParent, std::vector<std::s
     if (hParent == nullptr)
         return;
     for (HTREEITEM hChild = GetChildItem(hParent); hChild != nullptr; hChild = GetNextSiblingItem(hChild)) {
+        // Each level lists its folders first, so the walk ends at the first file: a big
+        // folder's files cost nothing (Wine's control finds every item it is given by a search).
+        TVITEMA item{};
+        item.mask = TVIF_HANDLE | TVIF_PARAM | TVIF_STATE;
+        item.hItem = hChild;
+        item.stateMask = TVIS_EXPANDED;
+        if (!GetItem(&item) || item.lParam != kindFolder)
+            return;
         // A folder showing only its placeholder was never filled: not worth restoring.
         HTREEITEM hFirst = nullptr;
-        if ((GetItemState(hChild, TVIS_EXPANDED) & TVIS_EXPANDED) && (hFirst = GetChildItem(hChild)) != nullptr &&
-            !GetItemText(hFirst).empty()) {
+        if ((item.state & TVIS_EXPANDED) && (hFirst = GetChildItem(hChild)) != nullptr && !GetItemText(hFirst).empty()) {
             const ShellPath path = GetItemShellPath(hChild);
             list.push_back(path.IsWide() ? EncodeWidePath(ToU16(path.wide)) : path.ansi);
             CollectExpandedUnder(hChild, list);
