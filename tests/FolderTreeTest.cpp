@@ -363,14 +363,30 @@ TEST_F(FolderTreeTest, EveryItemShowsTheIconsTheQueriesByPathGive)
     ASSERT_TRUE(MakeIconCases(folder, "Demo"));
     Show(folder.Path() + "\\Demo\\Root");
 
+    // From the disk's side: each entry the tree shows is found by its caption and kind, and
+    // asked for by its path on disk, as the queries by path asked.
     int compared = 0;
-    std::function<void(HTREEITEM)> check = [&](HTREEITEM parent) {
-        for (HTREEITEM item = tree.GetChildItem(parent); item != nullptr; item = tree.GetNextSiblingItem(item)) {
-            const auto kind = static_cast<ItemKind>(tree.GetItemData(item));
-            if (kind == kindFolder)
+    std::function<void(const std::string&, HTREEITEM)> check = [&](const std::string& dir, HTREEITEM parent) {
+        WIN32_FIND_DATAA data;
+        const UniqueFindHandle find(::FindFirstFileA((dir + "\\*").c_str(), &data));
+        for (BOOL more = static_cast<bool>(find); more; more = ::FindNextFileA(find.get(), &data)) {
+            const std::string name = data.cFileName;
+            if (name == "." || name == ".." || (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY)))
+                continue;
+            const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            std::string caption = name;
+            const size_t dot = name.size() > 4 ? name.size() - 4 : std::string::npos;
+            if (!isFolder && dot != std::string::npos &&
+                (lstrcmpiA(name.c_str() + dot, ".lnk") == 0 || lstrcmpiA(name.c_str() + dot, ".url") == 0))
+                caption.erase(dot);
+            HTREEITEM item = tree.GetChildItem(parent);
+            while (item != nullptr && (tree.GetItemText(item) != caption ||
+                                       (tree.GetItemData(item) == kindFolder) != isFolder))
+                item = tree.GetNextSiblingItem(item);
+            ASSERT_NE(item, nullptr) << dir << "\\" << name;
+            if (isFolder)
                 tree.Expand(item, TVE_EXPAND);
-            const char* extension = kind == kindShortcut ? ".lnk" : kind == kindInternetShortcut ? ".url" : "";
-            const std::string path = tree.GetItemPath(item) + extension + "\\";
+            const std::string path = dir + "\\" + name + "\\";
             TVITEMA tv{};
             tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
             tv.hItem = item;
@@ -381,11 +397,13 @@ TEST_F(FolderTreeTest, EveryItemShowsTheIconsTheQueriesByPathGive)
             EXPECT_EQ(tv.iImage, normal.iIcon) << path;
             EXPECT_EQ(tv.iSelectedImage, open.iIcon) << path;
             ++compared;
-            check(item);
+            if (isFolder)
+                check(dir + "\\" + name, item);
         }
     };
-    check(TVI_ROOT);
-    EXPECT_GT(compared, 40);
+    check(folder.Path() + "\\Demo\\Root", TVI_ROOT);
+    EXPECT_EQ(compared, static_cast<int>(tree.GetCount())) << "every item compared";
+
     EXPECT_TRUE(tree.m_strError.empty()) << tree.m_strError;
 }
 
