@@ -56,7 +56,6 @@ struct CFolderWatch::Request {
         // Last: the callback may end the watch, and with it this request.
         Callback onChange = request->onChange;
         AfxCallGuarded([&] { onChange(change); }); // a completion routine is a call from the system
-
     }
 
     static std::vector<std::wstring> Names(const BYTE* buffer, DWORD bytes)
