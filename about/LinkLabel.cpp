@@ -4,6 +4,7 @@
 #include <optional>
 #include "about/BrowserCommand.h"
 #include "framework/Dpi.h"
+#include "framework/Registry.h"
 #include "framework/ShellCalls.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
@@ -306,25 +307,15 @@ UINT CLinkLabel::OpenTarget(const char* url, int nShowCmd)
 
 LONG CLinkLabel::ReadKeyDefault(HKEY hKey, const char* subKeyName, std::string& out)
 {
-    HKEY opened = nullptr;
-    const LONG openError = ::RegOpenKeyExA(hKey, subKeyName, 0, KEY_QUERY_VALUE, &opened);
-    if (openError != ERROR_SUCCESS)
-        return openError;
-    UniqueRegKey subKey(opened);
-    char value[MAX_PATH];
+    // A command to expand first is not one to run as it stands.
+    std::string text;
     DWORD type = 0;
-    DWORD size = sizeof value;
-    const LONG queryError =
-        ::RegQueryValueExA(subKey.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-    if (queryError != ERROR_SUCCESS)
-        return queryError;
+    const LONG error = AfxRegQueryDefaultText(hKey, subKeyName, text, &type);
+    if (error != ERROR_SUCCESS)
+        return error;
     if (type != REG_SZ)
         return ERROR_INVALID_DATA;
-    // A value stored without its terminator must still leave room for one.
-    const auto length = static_cast<size_t>(std::find(value, value + size, '\0') - value);
-    if (length >= sizeof value)
-        return ERROR_MORE_DATA;
-    out.assign(value, length);
+    out = std::move(text);
     return ERROR_SUCCESS;
 }
 

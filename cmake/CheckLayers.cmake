@@ -6,7 +6,7 @@
 set(allowed_mbcs mbcs)
 set(allowed_framework mbcs framework)
 set(allowed_res framework)
-set(allowed_tree mbcs framework tree res)
+set(allowed_tree mbcs framework tree)
 set(allowed_about mbcs framework about res)
 set(allowed_frame mbcs framework tree about res frame app)
 set(allowed_view mbcs framework tree about res frame view app)

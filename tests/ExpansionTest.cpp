@@ -19,7 +19,7 @@ protected:
         ::SetFileAttributesA((root + "\\Games\\Secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
         Rebuild();
     }
-    void Rebuild() { ASSERT_TRUE(tree.DisplayTree(root, TRUE)); }
+    void Rebuild() { ASSERT_TRUE(Show(root)); }
     std::vector<std::string> Collect(BOOL fullPaths = FALSE) const
     {
         std::vector<std::string> list;
@@ -27,40 +27,6 @@ protected:
         return list;
     }
     std::string Selected() const { return tree.GetItemPath(tree.GetSelectedItem()); }
-
-    // The walk as it was before it was made in one pass: each component found among the
-    // control's items, expanded by TVM_EXPAND (whose first expansion fills the item through
-    // the notification), the path's last item selected.
-    bool ExpandOneByOne(const std::string& path) const
-    {
-        if (!tree.IsPathInTree(path))
-            return false;
-        std::string copy = path;
-        MakeUpper(copy);
-        if (!EndsWithBackslash(copy.c_str()))
-            copy += '\\';
-        HTREEITEM current = TVI_ROOT;
-        size_t start = 0;
-        for (size_t i = 0; i < copy.size() && current != nullptr; i += CharSize(copy, i)) {
-            if (CharSize(copy, i) == 2 || copy[i] != '\\')
-                continue;
-            const std::string component = copy.substr(start, i - start);
-            HTREEITEM found = nullptr;
-            for (HTREEITEM h = tree.GetChildItem(current); h != nullptr && found == nullptr; h = tree.GetNextSiblingItem(h)) {
-                std::string text = tree.GetItemText(h);
-                MakeUpper(text);
-                if (text == component)
-                    found = h;
-            }
-            current = found;
-            if (current != nullptr)
-                tree.Expand(current, TVE_EXPAND);
-            start = i + 1;
-        }
-        if (current != nullptr)
-            tree.SelectItem(current);
-        return current != nullptr;
-    }
 };
 
 TEST_F(ExpansionTest, ExpandedFoldersAreListedInPreOrderAndRestoredOnAFreshTree)
@@ -76,13 +42,13 @@ TEST_F(ExpansionTest, ExpandedFoldersAreListedInPreOrderAndRestoredOnAFreshTree)
     Rebuild();
     EXPECT_TRUE(Collect().empty());
     for (const std::string& path : saved)
-        EXPECT_TRUE(tree.ExpandToPath(path)) << path;
+        EXPECT_TRUE(ExpandToPath(path)) << path;
     EXPECT_EQ(Collect(), saved);
     EXPECT_EQ(Selected(), root + "\\Tools") << "the last item of the last path";
     EXPECT_EQ(Texts(Item({"Games", "Arcade"})), (Names{"Pong"}));
 }
 
-TEST_F(ExpansionTest, RestoringInOnePassGivesTheTreeExpandingEachPathInTurnGives)
+TEST_F(ExpansionTest, RestoringAListExpandsEachPathInTurnAndSelectsTheLastFoundInFull)
 {
     folder.MakeFile("Root\\\x83\x5C\\Sub\\leaf.txt");
     folder.MakeFile("Root\\Tools\\Editor\\Themes\\dark.txt");
@@ -90,22 +56,15 @@ TEST_F(ExpansionTest, RestoringInOnePassGivesTheTreeExpandingEachPathInTurnGives
         "Games", "Games\\Arcade", "games\\ARCADE\\Pong", "Tools\\", "Games\\Secret\\Deep", "Games\\Gone", "\\Games",
         "Games\\Readme.lnk", "Games\\Arcade\\\\", "Empty", "Games\\Cards\\deck.txt", "\x83\x5C\\Sub", "Nothing",
         "Tools\\Editor", "Games", "Tools\\Editor\\Themes\\dark.txt\\x"};
-    // Tools was expanded and collapsed by the user before: the control expands it without asking.
-    const auto prepare = [&] {
-        Rebuild();
-        UserExpand(Item({"Tools"}));
-        UserCollapse(Item({"Tools"}));
-        tree.SelectItem(Item({"Empty"}));
-    };
-    prepare();
-    size_t found = 0;
-    for (const std::string& path : saved)
-        found += ExpandOneByOne(path) ? 1 : 0;
-    const std::vector<std::string> oneByOne = Snapshot();
-
-    prepare();
-    EXPECT_EQ(tree.RestoreExpanded(saved), found);
-    EXPECT_EQ(Snapshot(), oneByOne);
+    // Tools was expanded and collapsed by the user before: the control expands it without
+    // asking, and it shows its placeholder until the user opens it again.
+    Rebuild();
+    UserExpand(Item({"Tools"}));
+    UserCollapse(Item({"Tools"}));
+    tree.SelectItem(Item({"Empty"}));
+    EXPECT_EQ(tree.RestoreExpanded(saved), 8u);
+    EXPECT_EQ(Outline(), (Names{"Empty", "Games + *", " Arcade +", "  Pong +", "   pong.txt", " Cards +", "  deck.txt",
+                                " Readme", "Tools +", " ", "\x83\x5C +", " Sub +", "  leaf.txt"}));
     EXPECT_EQ(Selected(), root + "\\Games") << "the last path found in full";
 
     // The folders it expanded are watched as the user's are.
@@ -118,7 +77,7 @@ TEST_F(ExpansionTest, SavedPathsMatchWithoutRegardToCaseAndTrailingBackslashes)
     for (const std::string& path : {std::string("Games\\"), std::string("games\\ARCADE")}) {
         SCOPED_TRACE(path);
         Rebuild();
-        EXPECT_TRUE(tree.ExpandToPath(path));
+        EXPECT_TRUE(ExpandToPath(path));
         EXPECT_TRUE(IsExpanded(Item({"Games"})));
     }
     EXPECT_EQ(Selected(), root + "\\Games\\Arcade");
@@ -139,7 +98,7 @@ TEST_F(ExpansionTest, SavedPathsMatchWithoutRegardToCaseAndTrailingBackslashes)
 
     // A second trailing backslash is an empty last component, which names nothing.
     Rebuild();
-    EXPECT_FALSE(tree.ExpandToPath("Games\\Arcade\\\\"));
+    EXPECT_FALSE(ExpandToPath("Games\\Arcade\\\\"));
     EXPECT_TRUE(IsExpanded(Item({"Games", "Arcade"})));
 }
 
@@ -150,7 +109,7 @@ TEST_F(ExpansionTest, PathsThatNameNothingChangeNothing)
          {std::string("Games\\Gone"), std::string("\\Games"), std::string("Nothing"), std::string(""),
           std::string("Games\\Arcade\\Pong\\pong.txt\\x"), std::string(300, 'G'), std::string("G*")}) {
         SCOPED_TRACE(path);
-        EXPECT_FALSE(tree.ExpandToPath(path));
+        EXPECT_FALSE(ExpandToPath(path));
         EXPECT_FALSE(IsExpanded(Item({"Games"})));
     }
     EXPECT_EQ(tree.GetSelectedItem(), selectedBefore);
@@ -159,7 +118,7 @@ TEST_F(ExpansionTest, PathsThatNameNothingChangeNothing)
 TEST_F(ExpansionTest, PathThroughAHiddenFolderExpandsOnlyWhatIsAboveIt)
 {
     HTREEITEM selectedBefore = tree.GetSelectedItem();
-    EXPECT_FALSE(tree.ExpandToPath("Games\\Secret\\Deep"));
+    EXPECT_FALSE(ExpandToPath("Games\\Secret\\Deep"));
     EXPECT_TRUE(IsExpanded(Item({"Games"})));
     EXPECT_EQ(Item({"Games", "Secret"}), nullptr);
     EXPECT_EQ(tree.GetSelectedItem(), selectedBefore);
@@ -167,10 +126,10 @@ TEST_F(ExpansionTest, PathThroughAHiddenFolderExpandsOnlyWhatIsAboveIt)
 
 TEST_F(ExpansionTest, ShortcutsAreFoundByTheirDisplayNameOnly)
 {
-    EXPECT_FALSE(tree.ExpandToPath("Games\\Readme.lnk"));
+    EXPECT_FALSE(ExpandToPath("Games\\Readme.lnk"));
     EXPECT_TRUE(IsExpanded(Item({"Games"}))) << "the file exists, so the walk starts";
     Rebuild();
-    EXPECT_FALSE(tree.ExpandToPath("Games\\Readme")) << "the disk has no file without the extension";
+    EXPECT_FALSE(ExpandToPath("Games\\Readme")) << "the disk has no file without the extension";
 }
 
 TEST_F(ExpansionTest, CollapsedAndEmptyFoldersAreNotSaved)
@@ -196,7 +155,7 @@ TEST_F(ExpansionTest, TopLevelTextIsAPrefixOfBytesAndOnlyTheFirstMatchIsTried)
     EXPECT_TRUE(tree.IsPathInTree("GamesOld\\X"));
     // ...while a path under Games that does not exist is rejected at the first match.
     EXPECT_FALSE(tree.IsPathInTree("Games\\Nowhere"));
-    EXPECT_TRUE(tree.ExpandToPath("GamesOld\\X"));
+    EXPECT_TRUE(ExpandToPath("GamesOld\\X"));
     EXPECT_EQ(Selected(), root + "\\GamesOld\\X");
 }
 
@@ -209,11 +168,11 @@ TEST_F(ExpansionTest, ATwoByteNameEndingIn5CIsWalkedAsOneComponent)
     folder.MakeFolder("Root\\" + fw + "\\Inner");
     folder.MakeFolder("Root\\" + ibm + "\\" + ibm + "\\Leaf");
     Rebuild();
-    EXPECT_TRUE(tree.ExpandToPath(so + "\\Sub"));
+    EXPECT_TRUE(ExpandToPath(so + "\\Sub"));
     EXPECT_EQ(Selected(), root + "\\" + so + "\\Sub");
-    EXPECT_TRUE(tree.ExpandToPath(ibm + "\\" + ibm + "\\"));
+    EXPECT_TRUE(ExpandToPath(ibm + "\\" + ibm + "\\"));
     EXPECT_EQ(Selected(), root + "\\" + ibm + "\\" + ibm);
-    EXPECT_TRUE(tree.ExpandToPath("\x82\x81\\inner")) << "full-width a matches A";
+    EXPECT_TRUE(ExpandToPath("\x82\x81\\inner")) << "full-width a matches A";
     EXPECT_EQ(Collect(), (Names{fw, so, so + "\\Sub", ibm, ibm + "\\" + ibm})) << "two-byte names sort by their code";
 }
 
@@ -227,7 +186,7 @@ TEST_F(ExpansionTest, ExpansionSurvivesTheSettingsFile)
     const std::vector<std::string> list = ReadSettings(ini).folders;
     EXPECT_EQ(list, (Names{"Games", "Games\\Arcade"}));
     for (const std::string& path : list)
-        tree.ExpandToPath(path);
+        ExpandToPath(path);
     EXPECT_EQ(Collect(), list);
     EXPECT_EQ(Selected(), root + "\\Games\\Arcade");
 }

@@ -24,6 +24,9 @@ protected:
     }
 
     std::vector<std::string> Texts(HTREEITEM parent = TVI_ROOT) const { return ChildTexts(tree, parent); }
+    BOOL Show(const std::string& rootPath, BOOL showFiles = TRUE) { return tree.DisplayTree(PathFromAnsi(rootPath), showFiles); }
+    // One saved path restored on its own, as a restore of a list restores each.
+    bool ExpandToPath(const std::string& path) { return tree.RestoreExpanded({path}) == 1; }
     HTREEITEM Item(const std::vector<std::string>& texts) const { return ItemAt(tree, texts); }
     void UserExpand(HTREEITEM item) const { PressKey(tree, item, VK_RIGHT); }
     void UserCollapse(HTREEITEM item) const { PressKey(tree, item, VK_LEFT); }
@@ -51,6 +54,23 @@ protected:
         };
         walk(TVI_ROOT, 0);
         return items;
+    }
+
+    // The tree as a user reads it, one line per item: its depth, text, "+" when expanded and
+    // "*" when selected (a placeholder shows as its depth alone).
+    std::vector<std::string> Outline() const
+    {
+        std::vector<std::string> lines;
+        const std::function<void(HTREEITEM, size_t)> walk = [&](HTREEITEM parent, size_t depth) {
+            for (HTREEITEM h = tree.GetChildItem(parent); h != nullptr; h = tree.GetNextSiblingItem(h)) {
+                const UINT state = tree.GetItemState(h, TVIS_EXPANDED | TVIS_SELECTED);
+                lines.push_back(std::string(depth, ' ') + tree.GetItemText(h) + (state & TVIS_EXPANDED ? " +" : "") +
+                                (state & TVIS_SELECTED ? " *" : ""));
+                walk(h, depth + 1);
+            }
+        };
+        walk(TVI_ROOT, 0);
+        return lines;
     }
 
     bool IsExpanded(HTREEITEM item) const { return ::IsExpanded(tree, item); }

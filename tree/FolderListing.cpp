@@ -33,9 +33,17 @@ ShellPath AbsoluteFolder(const ShellPath& folder)
     return PathFromWide(AfxGetFullPathName(folder.wide.c_str()));
 }
 
-std::string JoinPath(const std::string& folder, const std::string& name)
+bool PathExists(const ShellPath& path)
 {
-    return EndsWithBackslash(folder.c_str()) ? folder + name : folder + '\\' + name;
+    // Asked in its own letter case: the file system ignores case, but this Wine finds a name
+    // in another case only by reading the whole folder. Without wildcards a search finds what
+    // the attributes are found for, and they cost less to ask.
+    const std::wstring wide = path.Wide();
+    if (wide.find_first_of(L"*?") == std::wstring::npos)
+        return (path.IsWide() ? ::GetFileAttributesW(wide.c_str()) : ::GetFileAttributesA(path.ansi.c_str())) !=
+               INVALID_FILE_ATTRIBUTES;
+    WIN32_FIND_DATAW data;
+    return static_cast<bool>(UniqueFindHandle(::FindFirstFileW(wide.c_str(), &data)));
 }
 
 ShellPath EntryPath(const ShellPath& folder, const FolderEntry& entry)

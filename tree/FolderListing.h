@@ -17,7 +17,7 @@ std::vector<FolderEntry> ListFolder(const ShellPath& folder, ListingRule rule, b
 bool HasButtonEntries(const ShellPath& folder, bool withFiles);
 // The folder made absolute, as the file search reports the paths of its entries.
 ShellPath AbsoluteFolder(const ShellPath& folder);
-// folder and name joined by one backslash, double-byte aware.
-std::string JoinPath(const std::string& folder, const std::string& name);
+// Does the path name an entry? A path with wildcards: does it match one?
+bool PathExists(const ShellPath& path);
 // The entry's path in folder.
 ShellPath EntryPath(const ShellPath& folder, const FolderEntry& entry);

@@ -28,26 +28,38 @@ CFolderTreeCtrl::~CFolderTreeCtrl()
     m_imageList.Detach();
 }
 
-BOOL CFolderTreeCtrl::DisplayTree(const std::string& root, BOOL bShowFiles)
-{
-    return DisplayTree(PathFromAnsi(root), bShowFiles);
-}
-
 BOOL CFolderTreeCtrl::DisplayTree(const ShellPath& root, BOOL bShowFiles)
 {
     if (GetStyle() & TVS_EDITLABELS)
         ModifyStyle(TVS_EDITLABELS, 0);
     StopWatching();
     DeleteAllItems();
+    UnlinkBelow(m_model.Root());
     if (!AttachSystemImageList())
         return FALSE;
     m_bShowFiles = bShowFiles;
     const ShellPath rooted = EndsWithBackslash(root.ansi.c_str()) ? root : Append(root, "\\");
     m_strRootPath = rooted.ansi;
-    m_strRootWide = rooted.wide;
-    FillChildren(TVI_ROOT, root);
+    m_model.SetRoot(rooted);
+    m_bRootAway = false;
+    m_awayExpanded.clear();
+    // A root in another form than the search reports its entries in does not strip: the top
+    // level shows whole paths.
+    const ShellPath searchRoot = AbsoluteFolder(root);
+    m_strTopPrefix = EndsWithBackslash(searchRoot.ansi.c_str()) ? searchRoot.ansi : searchRoot.ansi + '\\';
+    StripRoot(m_strTopPrefix);
+    FillChildren(TVI_ROOT);
     WatchRoot();
     return TRUE;
+}
+
+void CFolderTreeCtrl::ClearRoot()
+{
+    StopWatching();
+    DeleteAllItems();
+    UnlinkBelow(m_model.Root());
+    m_strRootPath.clear();
+    m_model.SetRoot({});
 }
 
 BOOL CFolderTreeCtrl::AttachSystemImageList()
@@ -55,10 +67,8 @@ BOOL CFolderTreeCtrl::AttachSystemImageList()
     if (GetImageList(TVSIL_NORMAL) != nullptr)
         m_imageList.Detach();
     HIMAGELIST list = CShellIcons::ImageListForDpi(m_nDpi);
-    if (list == nullptr) {
-        m_strError = "Cannot retrieve the Handle of SystemImageList!";
+    if (list == nullptr)
         return FALSE;
-    }
     m_imageList.Attach(list);
     SetImageList(list, TVSIL_NORMAL);
     return TRUE;
@@ -83,79 +93,80 @@ void CFolderTreeCtrl::SetDpi(UINT nDpi)
     SetItemHeight(-1);
 }
 
-void CFolderTreeCtrl::FillChildren(HTREEITEM hParent, const ShellPath& folder)
+FolderNode* CFolderTreeCtrl::NodeOf(HTREEITEM hItem) const
 {
+    if (hItem == TVI_ROOT || hItem == nullptr)
+        return hItem == TVI_ROOT ? const_cast<FolderNode*>(&m_model.Root()) : nullptr;
+    const auto it = m_nodes.find(hItem);
+    return it != m_nodes.end() ? it->second : nullptr;
+}
+
+HTREEITEM CFolderTreeCtrl::ItemOf(const FolderNode& node) const
+{
+    if (&node == &m_model.Root())
+        return TVI_ROOT;
+    const auto it = m_items.find(&node);
+    return it != m_items.end() ? it->second : nullptr;
+}
+
+void CFolderTreeCtrl::UnlinkBelow(const FolderNode& folder)
+{
+    for (const std::unique_ptr<FolderNode>& child : folder.children) {
+        if (const auto it = m_items.find(child.get()); it != m_items.end()) {
+            m_nodes.erase(it->second);
+            m_items.erase(it);
+        }
+        StopWatching(*child);
+        UnlinkBelow(*child);
+    }
+}
+
+void CFolderTreeCtrl::FillChildren(HTREEITEM hParent)
+{
+    FolderNode* folder = NodeOf(hParent);
+    if (folder == nullptr)
+        return;
     // A big folder takes a while to read: the hourglass stands from the first entry on.
     CWaitCursor wait;
     SetRedraw(FALSE);
-    InsertListing(hParent, folder);
+    m_model.List(*folder, m_bShowFiles);
+    InsertListed(hParent, *folder);
     SetRedraw(TRUE);
 }
 
-std::vector<CFolderTreeCtrl::KnownChild> CFolderTreeCtrl::InsertListing(HTREEITEM hParent, const ShellPath& folder,
-                                                                        bool* hasButton)
+void CFolderTreeCtrl::InsertListed(HTREEITEM hParent, const FolderNode& folder)
 {
-    const std::vector<FolderEntry> entries = ListFolder(folder, ListingRule::Tree, m_bShowFiles, hasButton);
-    const ShellPath searchRoot = AbsoluteFolder(folder);
-    std::vector<KnownChild> inserted;
-    inserted.reserve(entries.size());
-    for (const FolderEntry& entry : entries) {
-        std::string text;
-        if (HTREEITEM hItem = InsertEntry(hParent, TVI_LAST, searchRoot, entry, &text)) {
-            MakeUpper(text);
-            inserted.push_back({std::move(text), hItem});
-        }
-    }
-    return inserted;
+    for (const std::unique_ptr<FolderNode>& child : folder.children)
+        InsertNode(hParent, TVI_LAST, *child);
 }
 
-HTREEITEM CFolderTreeCtrl::InsertEntry(HTREEITEM hParent, HTREEITEM hInsertAfter, const ShellPath& searchRoot,
-                                       const FolderEntry& entry, std::string* pText)
+HTREEITEM CFolderTreeCtrl::InsertNode(HTREEITEM hParent, HTREEITEM hInsertAfter, FolderNode& node)
 {
-    if (entry.wide.empty()) {
-        std::string text = ItemText(hParent, EntryPath(searchRoot, entry).ansi, entry.kind);
-        if (pText != nullptr)
-            *pText = text;
-        return InsertItem(CallbackInsert<TVINSERTSTRUCTA>(hParent, hInsertAfter, text, entry.kind));
+    HTREEITEM hItem = nullptr;
+    if (node.entry.wide.empty()) {
+        std::string text = AnsiText(node);
+        hItem = InsertItem(CallbackInsert<TVINSERTSTRUCTA>(hParent, hInsertAfter, text, node.entry.kind));
+    } else {
+        // Its real name, through the wide message, into the same control.
+        std::wstring text = WideCaption(node.entry);
+        hItem = InsertItem(CallbackInsert<TVINSERTSTRUCTW>(hParent, hInsertAfter, text, node.entry.kind));
     }
-    if (pText != nullptr)
-        pText->clear();
-    // Its real name, through the wide message, into the same control.
-    std::wstring text = WideCaption(entry);
-    return InsertItem(CallbackInsert<TVINSERTSTRUCTW>(hParent, hInsertAfter, text, entry.kind));
+    if (hItem != nullptr) {
+        m_nodes[hItem] = &node;
+        m_items[&node] = hItem;
+    }
+    return hItem;
 }
 
-std::wstring CFolderTreeCtrl::EntryText(HTREEITEM hParent, const ShellPath& searchRoot, const FolderEntry& entry) const
+std::string CFolderTreeCtrl::AnsiText(const FolderNode& node) const
 {
-    return entry.wide.empty() ? FromCodePage(ItemText(hParent, EntryPath(searchRoot, entry).ansi, entry.kind))
-                              : WideCaption(entry);
+    const std::string caption = Caption(node.entry.name, node.entry.kind);
+    return node.parent == &m_model.Root() ? m_strTopPrefix + caption : caption;
 }
 
 BOOL CFolderTreeCtrl::HasChildren(const ShellPath& folder)
 {
     return HasButtonEntries(folder, m_bShowFiles);
-}
-
-std::string CFolderTreeCtrl::ItemText(HTREEITEM hParent, const std::string& path, ItemKind kind) const
-{
-    std::string copy = path;
-    if (EndsWithBackslash(copy.c_str()))
-        copy.pop_back();
-    const std::string name = GetLastComponent(copy);
-    const std::string caption = Caption(name, kind);
-    if (hParent != TVI_ROOT)
-        return caption;
-    // The top level shows the path below the root: a root in another form shows it whole.
-    copy = copy.substr(0, copy.size() - name.size()) + caption;
-    StripRoot(copy);
-    return copy;
-}
-
-HTREEITEM CFolderTreeCtrl::InsertPathItem(HTREEITEM hParent, const std::string& path, ItemKind kind,
-                                          HTREEITEM hInsertAfter)
-{
-    std::string text = ItemText(hParent, path, kind);
-    return InsertItem(CallbackInsert<TVINSERTSTRUCTA>(hParent, hInsertAfter, text, kind));
 }
 
 void CFolderTreeCtrl::OnGetDispInfo(NMHDR* pHeader, LRESULT* pResult)
@@ -164,14 +175,15 @@ void CFolderTreeCtrl::OnGetDispInfo(NMHDR* pHeader, LRESULT* pResult)
     TVITEMA& item = reinterpret_cast<NMTVDISPINFOA*>(pHeader)->item;
     if (!(item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN)))
         return;
-    const auto kind = static_cast<ItemKind>(item.lParam);
-    const ShellPath path = Append(GetItemShellPath(item.hItem), FileNameOf("", kind));
+    FolderNode* node = NodeOf(item.hItem);
+    if (node == nullptr)
+        return;
+    const bool isFolder = node->entry.kind == kindFolder;
+    const ShellPath path = m_model.PathOf(*node);
     if (item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)) {
         CShellIcons::Images images;
-        if (!m_icons.Lookup(path, kind == kindFolder, images)) {
-            m_strError = "Error Gettting SystemFileInfo!";
-            images = m_icons.Generic(kind == kindFolder);
-        }
+        if (!m_icons.Lookup(path, isFolder, images))
+            images = m_icons.Generic(isFolder);
         item.iImage = images.normal;
         item.iSelectedImage = images.open;
     }
@@ -184,45 +196,26 @@ void CFolderTreeCtrl::OnGetDispInfo(NMHDR* pHeader, LRESULT* pResult)
             children = true;
         }
         item.cChildren = children ? 1 : 0;
+        // Drawn, its button follows its contents: a folder's watch does not see inside its subfolders.
+        if (isFolder && m_watches.count(node) == 0)
+            WatchFolder(*node);
     }
     item.mask |= TVIF_DI_SETITEM; // the control keeps them: each item asks once
 }
 
-std::string CFolderTreeCtrl::GetLastComponent(const std::string& path)
-{
-    std::string component = path;
-    if (EndsWithBackslash(component.c_str()))
-        component.pop_back();
-    int slash = ReverseFind(component, '\\');
-    return slash < 0 ? component : component.substr(static_cast<size_t>(slash) + 1);
-}
-
 std::string CFolderTreeCtrl::GetItemPath(HTREEITEM hItem) const
 {
-    std::vector<std::string> texts;
-    for (HTREEITEM h = hItem; h != nullptr; h = GetParentItem(h))
-        texts.push_back(GetItemText(h));
     std::string path;
-    for (auto it = texts.rbegin(); it != texts.rend(); ++it)
-        path += *it + '\\';
+    for (const FolderNode* node = NodeOf(hItem); node != nullptr && node != &m_model.Root(); node = node->parent)
+        path = AnsiText(*node) + '\\' + path;
     TrimRightBackslashes(path);
     return m_strRootPath.empty() ? path : m_strRootPath + path;
 }
 
-ShellPath CFolderTreeCtrl::GetItemShellPath(HTREEITEM hItem) const
+ShellPath CFolderTreeCtrl::ItemFilePath(HTREEITEM hItem) const
 {
-    std::wstring path;
-    for (HTREEITEM h = hItem; h != nullptr; h = GetParentItem(h))
-        path = GetItemTextW(h) + L'\\' + path;
-    while (!path.empty() && path.back() == L'\\')
-        path.pop_back();
-    return PathFromWide(RootPath().Wide() + path);
-}
-
-std::string CFolderTreeCtrl::SpelledText(HTREEITEM hItem) const
-{
-    std::string text;
-    return ToCodePage(GetItemTextW(hItem), text) ? text : std::string();
+    const FolderNode* node = NodeOf(hItem);
+    return node != nullptr ? m_model.PathOf(*node) : ShellPath();
 }
 
 bool CFolderTreeCtrl::StripRoot(std::string& path) const
@@ -255,12 +248,12 @@ void CFolderTreeCtrl::InsertPlaceholder(HTREEITEM hItem)
 
 void CFolderTreeCtrl::RefillItem(HTREEITEM hItem, UINT nAction)
 {
-    if (nAction != TVE_EXPAND)
+    FolderNode* node = NodeOf(hItem);
+    if (nAction != TVE_EXPAND || node == nullptr)
         return;
     DeleteChildren(hItem);
-    const ShellPath path = GetItemShellPath(hItem);
-    FillChildren(hItem, path);
-    WatchFolder(hItem, path);
+    FillChildren(hItem);
+    WatchFolder(*node);
 }
 
 void CFolderTreeCtrl::OnItemExpanded(NMHDR* pHeader, LRESULT* pResult)
@@ -271,7 +264,6 @@ void CFolderTreeCtrl::OnItemExpanded(NMHDR* pHeader, LRESULT* pResult)
     } else {
         // Collapsing forgets the folder's contents and any deeper expansion. The control drops
         // them in one pass: deleted one by one, each costs a search through all its items.
-        m_watches.erase(item.hItem);
         for (HTREEITEM h = GetParentItem(GetSelectedItem()); h != nullptr; h = GetParentItem(h))
             if (h == item.hItem) {
                 SelectItem(item.hItem); // as deleting the selected child one by one ends
@@ -279,6 +271,10 @@ void CFolderTreeCtrl::OnItemExpanded(NMHDR* pHeader, LRESULT* pResult)
             }
         Expand(item.hItem, TVE_COLLAPSE | TVE_COLLAPSERESET);
         DeleteChildren(item.hItem); // should a control keep them
+        if (FolderNode* node = NodeOf(item.hItem)) {
+            UnlinkBelow(*node); // however the control told of the items it dropped
+            m_model.Forget(*node);
+        }
         // The reset forgets the first expansion too; it was one.
         SetItemState(item.hItem, TVIS_EXPANDEDONCE, TVIS_EXPANDEDONCE);
         InsertPlaceholder(item.hItem);
@@ -298,20 +294,26 @@ BOOL CFolderTreeCtrl::OnReflect(UINT message, WPARAM, LPARAM lParam, LRESULT* pR
     case TVN_GETDISPINFOA:
         OnGetDispInfo(header, pResult);
         return TRUE;
-    case TVN_DELETEITEMA:
-        // A folder that leaves the tree is no longer watched, however it left.
-        m_watches.erase(reinterpret_cast<NMTREEVIEWA*>(header)->itemOld.hItem);
+    case TVN_DELETEITEMA: {
+        // The item's link goes with it, and a folder that leaves the tree is no longer watched,
+        // however it left (unless it comes back at once, elsewhere).
+        const auto it = m_nodes.find(reinterpret_cast<NMTREEVIEWA*>(header)->itemOld.hItem);
+        if (it != m_nodes.end()) {
+            m_items.erase(it->second);
+            if (!m_bMovingItems)
+                StopWatching(*it->second);
+            m_nodes.erase(it);
+        }
         *pResult = 0;
         return TRUE;
+    }
     case NM_DBLCLK:
         OnDblClk(header, pResult);
         return TRUE;
     case NM_RETURN:
         OnReturn(header, pResult);
         return TRUE;
-    case NM_RCLICK:
-        OnRClick(header, pResult);
-        return TRUE;
     }
+    // NM_RCLICK goes on to the parent: what a right click offers is the view's to decide.
     return FALSE;
 }

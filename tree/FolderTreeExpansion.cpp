@@ -1,189 +1,195 @@
-// Remembered expansion: listing the expanded folders and expanding them again.
-#include <algorithm>
-#include "framework/FileFind.h"
+// Remembered expansion: listing the expanded folders and expanding them again, both by the
+// model's nodes.
 #include "framework/WaitCursor.h"
+#include "tree/FolderListing.h"
 #include "tree/FolderTreeCtrl.h"
 #include "tree/PathHelpers.h"
 #include "tree/WidePathText.h"
 
 namespace {
-std::u16string ToU16(const std::wstring& wide)
-{
-    return {wide.begin(), wide.end()};
-}
-
 std::wstring Upper(std::wstring text)
 {
     if (!text.empty())
         ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
     return text;
 }
+
+std::string Upper(std::string text)
+{
+    MakeUpper(text);
+    return text;
+}
+
+// A saved path as it was written: code page 932, or a ":utf-8:" path for names it cannot spell.
+struct SavedPath {
+    ShellPath given;  // without trailing backslashes
+    bool wide = false; // saved in the ":utf-8:" form
+};
+
+SavedPath ReadSaved(const std::string& text)
+{
+    std::u16string decoded;
+    if (!DecodeWidePath(text, decoded)) {
+        std::string given = text;
+        TrimRightBackslashes(given);
+        return {PathFromAnsi(given), false};
+    }
+    std::wstring given(decoded.begin(), decoded.end());
+    while (!given.empty() && given.back() == L'\\')
+        given.pop_back();
+    return {{{}, given}, true};
+}
+
+std::string SavedText(const ShellPath& path)
+{
+    const ShellPath spelled = path.IsWide() ? PathFromWide(path.wide) : path;
+    return spelled.IsWide() ? EncodeWidePath({spelled.wide.begin(), spelled.wide.end()}) : spelled.ansi;
+}
 } // namespace
 
 void CFolderTreeCtrl::CollectExpanded(std::vector<std::string>& list, BOOL bFullPaths) const
 {
-    CollectExpandedUnder(TVI_ROOT, list);
-    if (bFullPaths)
+    if (m_bRootAway) {
+        list.insert(list.end(), m_awayExpanded.begin(), m_awayExpanded.end());
         return;
-    const std::wstring root = Upper(RootPath().Wide());
-    for (std::string& entry : list) {
-        std::u16string wide;
-        if (!DecodeWidePath(entry, wide)) {
-            StripRoot(entry);
+    }
+    CollectExpandedUnder(m_model.Root(), bFullPaths ? RootPath() : ShellPath(), bFullPaths, list);
+}
+
+void CFolderTreeCtrl::CollectExpandedUnder(const FolderNode& folder, const ShellPath& relative, BOOL bFullPaths,
+                                           std::vector<std::string>& list) const
+{
+    // Folders come first: the walk ends at the first file. A folder listed with nothing to
+    // show is not worth restoring.
+    for (const std::unique_ptr<FolderNode>& child : folder.children) {
+        if (child->entry.kind != kindFolder)
+            return;
+        if (!child->listed || child->children.empty())
             continue;
-        }
-        // Below the root the path may be one code page 932 spells after all.
-        std::wstring path(wide.begin(), wide.end());
-        if (Upper(path.substr(0, root.size())) == root)
-            path.erase(0, root.size());
-        const ShellPath relative = PathFromWide(path);
-        entry = relative.IsWide() ? EncodeWidePath(ToU16(relative.wide)) : relative.ansi;
+        // The top level's paths begin with what its items show.
+        const bool top = &folder == &m_model.Root() && !bFullPaths;
+        const ShellPath path = !top ? EntryPath(relative, child->entry)
+                               : child->entry.wide.empty() ? PathFromAnsi(AnsiText(*child))
+                                                           : ShellPath{child->entry.name, child->entry.wide};
+        list.push_back(SavedText(path));
+        CollectExpandedUnder(*child, path, bFullPaths, list);
     }
 }
 
-void CFolderTreeCtrl::CollectExpandedUnder(HTREEITEM hParent, std::vector<std::string>& list) const
+CFolderTreeCtrl::MatchName CFolderTreeCtrl::MatchNameOf(const FolderNode& node) const
 {
-    if (hParent == nullptr)
-        return;
-    for (HTREEITEM hChild = GetChildItem(hParent); hChild != nullptr; hChild = GetNextSiblingItem(hChild)) {
-        // Each level lists its folders first, so the walk ends at the first file: a big
-        // folder's files cost nothing (Wine's control finds every item it is given by a search).
-        TVITEMA item{};
-        item.mask = TVIF_HANDLE | TVIF_PARAM | TVIF_STATE;
-        item.hItem = hChild;
-        item.stateMask = TVIS_EXPANDED;
-        if (!GetItem(&item) || item.lParam != kindFolder)
-            return;
-        // A folder showing only its placeholder was never filled: not worth restoring.
-        HTREEITEM hFirst = nullptr;
-        if ((item.state & TVIS_EXPANDED) && (hFirst = GetChildItem(hChild)) != nullptr && !GetItemText(hFirst).empty()) {
-            const ShellPath path = GetItemShellPath(hChild);
-            list.push_back(path.IsWide() ? EncodeWidePath(ToU16(path.wide)) : path.ansi);
-            CollectExpandedUnder(hChild, list);
-        }
-    }
+    if (node.entry.wide.empty())
+        return {Upper(AnsiText(node)), {}};
+    return {{}, Upper(WideCaption(node.entry))};
+}
+
+const std::vector<std::pair<CFolderTreeCtrl::MatchName, FolderNode*>>&
+CFolderTreeCtrl::ChildrenOf(const FolderNode& folder, KnownChildren& known) const
+{
+    const auto [it, added] = known.try_emplace(&folder);
+    if (added)
+        for (const std::unique_ptr<FolderNode>& child : folder.children)
+            it->second.emplace_back(MatchNameOf(*child), child.get());
+    return it->second;
 }
 
 BOOL CFolderTreeCtrl::IsPathInTree(const std::string& path) const
 {
-    KnownChildren known;
-    return IsPathInTree(path, ChildrenOf(TVI_ROOT, known));
-}
-
-bool CFolderTreeCtrl::IsPathInTree(const std::string& path, const std::vector<KnownChild>& topLevel) const
-{
-    std::string given = path;
-    TrimRightBackslashes(given);
-    std::string copy = given;
-    MakeUpper(copy);
-    for (const KnownChild& top : topLevel) {
-        // Bytes, not components: only the first match is tested for existence.
-        const std::string& text = top.upperText;
-        if (!text.empty() && copy.size() >= text.size() && copy.compare(0, text.size(), text) == 0) {
-            // Asked in its own letter case: the file system ignores case, but this Wine finds
-            // a name in another case only by reading the whole folder. Without wildcards a
-            // search finds what the attributes are found for, and they cost less to ask.
-            const std::string full = m_strRootPath + given;
-            if (given.find_first_of("*?") == std::string::npos)
-                return ::GetFileAttributesA(full.c_str()) != INVALID_FILE_ATTRIBUTES;
-            CFileFind finder;
-            return finder.FindFile(full.c_str());
+    // Bytes, not components (letters for a wide path): the first top-level name the path
+    // begins with decides, by whether the path exists under the root.
+    const SavedPath saved = ReadSaved(path);
+    const std::string ansi = Upper(saved.given.ansi);
+    const std::wstring wide = Upper(saved.given.wide);
+    for (const std::unique_ptr<FolderNode>& top : m_model.Root().children) {
+        const MatchName name = MatchNameOf(*top);
+        bool begins = false;
+        if (!saved.wide) {
+            begins = !name.ansi.empty() && ansi.compare(0, name.ansi.size(), name.ansi) == 0;
+        } else {
+            const std::wstring text = name.wide.empty() ? Upper(FromCodePage(AnsiText(*top))) : name.wide;
+            begins = wide.compare(0, text.size(), text) == 0;
         }
+        if (begins)
+            return PathExists(saved.wide ? PathFromWide(RootPath().Wide() + saved.given.wide)
+                                         : Append(RootPath(), saved.given.ansi));
     }
-    return false;
-}
-
-HTREEITEM CFolderTreeCtrl::FindChildByText(HTREEITEM hParent, const std::string& upperName, KnownChildren& known) const
-{
-    for (const KnownChild& child : ChildrenOf(hParent, known))
-        if (!child.upperText.empty() && child.upperText == upperName)
-            return child.hItem;
-    return nullptr;
-}
-
-const std::vector<CFolderTreeCtrl::KnownChild>& CFolderTreeCtrl::ChildrenOf(HTREEITEM hParent,
-                                                                            KnownChildren& known) const
-{
-    const auto [it, added] = known.try_emplace(hParent);
-    if (added)
-        for (HTREEITEM hChild = GetChildItem(hParent); hChild != nullptr; hChild = GetNextSiblingItem(hChild)) {
-            std::string text = SpelledText(hChild);
-            MakeUpper(text);
-            it->second.push_back({std::move(text), hChild});
-        }
-    return it->second;
-}
-
-BOOL CFolderTreeCtrl::ExpandToPath(const std::string& path)
-{
-    return RestoreExpanded({path}) == 1;
+    return FALSE;
 }
 
 size_t CFolderTreeCtrl::RestoreExpanded(const std::vector<std::string>& paths)
 {
     KnownChildren known;
-    HTREEITEM hLast = nullptr;
+    FolderNode* last = nullptr;
     size_t restored = 0;
     bool redrawOff = false;
     for (const std::string& path : paths) {
-        std::u16string wide;
-        const bool encoded = DecodeWidePath(path, wide);
-        // Such a path, and below a root the code page cannot spell every path, is walked by
-        // the real names, one at a time: the control's own expansions leave nothing known.
-        if (encoded || !m_strRootWide.empty()) {
-            if (ExpandToWidePath(encoded ? std::wstring(wide.begin(), wide.end()) : FromCodePage(path))) {
-                ++restored;
-                hLast = nullptr; // selected already
-            }
-            redrawOff = false; // its walk turns redrawing back on
-            known.clear();
-            continue;
-        }
         // A path that names nothing changes nothing, not even the redrawing.
-        if (!IsPathInTree(path, ChildrenOf(TVI_ROOT, known)))
+        if (!IsPathInTree(path))
             continue;
         if (!redrawOff) {
             SetRedraw(FALSE);
             redrawOff = true;
         }
-        if (HTREEITEM hItem = ExpandSavedPath(path, known)) {
-            hLast = hItem;
+        if (FolderNode* node = ExpandSavedPath(path, known)) {
+            last = node;
             ++restored;
         }
     }
     if (redrawOff)
         SetRedraw(TRUE);
     // Selecting scrolls to the item: only once the control has laid the tree out again.
-    if (hLast != nullptr)
-        SelectItem(hLast);
+    if (last != nullptr)
+        SelectItem(ItemOf(*last));
     return restored;
 }
 
-HTREEITEM CFolderTreeCtrl::ExpandSavedPath(const std::string& path, KnownChildren& known)
+FolderNode* CFolderTreeCtrl::ExpandSavedPath(const std::string& path, KnownChildren& known)
 {
-    std::string copy = path;
-    MakeUpper(copy);
-    if (!EndsWithBackslash(copy.c_str()))
-        copy += '\\';
-    HTREEITEM hCurrent = TVI_ROOT;
-    size_t start = 0;
-    for (size_t i = 0; i < copy.size(); i += CharSize(copy, i)) {
-        // A second byte 0x5C is no separator.
-        if (CharSize(copy, i) == 2 || copy[i] != '\\')
-            continue;
-        const std::string component = copy.substr(start, i - start);
-        hCurrent = FindChildByText(hCurrent, component, known);
-        if (hCurrent == nullptr)
-            break;
-        ExpandForRestore(hCurrent, known);
-        start = i + 1;
+    // The components in the form the path was saved in; a wide path's names the code page
+    // spells match as the code page's.
+    std::vector<MatchName> components;
+    const SavedPath saved = ReadSaved(path);
+    if (saved.wide) {
+        for (size_t start = 0; start <= saved.given.wide.size();) {
+            const size_t end = std::min(saved.given.wide.find(L'\\', start), saved.given.wide.size());
+            const ShellPath name = PathFromWide(saved.given.wide.substr(start, end - start));
+            components.push_back(name.IsWide() ? MatchName{{}, Upper(name.wide)} : MatchName{Upper(name.ansi), {}});
+            start = end + 1;
+        }
+    } else {
+        // One trailing backslash ends the last name; a second is an empty name, found nowhere.
+        std::string copy = Upper(path);
+        if (!EndsWithBackslash(copy.c_str()))
+            copy += '\\';
+        size_t start = 0;
+        for (size_t i = 0; i < copy.size(); i += CharSize(copy, i)) {
+            // A second byte 0x5C is no separator.
+            if (CharSize(copy, i) == 2 || copy[i] != '\\')
+                continue;
+            components.push_back({copy.substr(start, i - start), {}});
+            start = i + 1;
+        }
     }
-    return hCurrent;
+    FolderNode* current = &m_model.Root();
+    for (const MatchName& component : components) {
+        FolderNode* found = nullptr;
+        for (const auto& [name, child] : ChildrenOf(*current, known))
+            if (!(name.ansi.empty() && name.wide.empty()) && name == component) {
+                found = child;
+                break;
+            }
+        if (found == nullptr)
+            return nullptr;
+        current = found;
+        ExpandForRestore(*current, known);
+    }
+    return current;
 }
 
-void CFolderTreeCtrl::ExpandForRestore(HTREEITEM hItem, KnownChildren& known)
+void CFolderTreeCtrl::ExpandForRestore(FolderNode& node, KnownChildren& known)
 {
-    if (static_cast<ItemKind>(GetItemData(hItem)) != kindFolder)
+    HTREEITEM hItem = ItemOf(node);
+    if (node.entry.kind != kindFolder || hItem == nullptr)
         return; // a file is not expanded
     const UINT state = GetItemState(hItem, TVIS_EXPANDED | TVIS_EXPANDEDONCE);
     if (state & TVIS_EXPANDED)
@@ -200,54 +206,18 @@ void CFolderTreeCtrl::ExpandForRestore(HTREEITEM hItem, KnownChildren& known)
     CWaitCursor wait;
     const bool hadChild = GetChildItem(hItem) != nullptr;
     DeleteChildren(hItem);
-    const ShellPath path = GetItemShellPath(hItem);
     bool hasButton = false;
-    std::vector<KnownChild> children = InsertListing(hItem, path, &hasButton);
+    m_model.List(node, m_bShowFiles, &hasButton);
+    InsertListed(hItem, node);
     const bool expanded = hadChild || hasButton;
     TVITEMA item{};
     item.mask = TVIF_STATE | TVIF_CHILDREN;
     item.hItem = hItem;
-    item.cChildren = children.empty() ? 0 : 1;
+    item.cChildren = node.children.empty() ? 0 : 1;
     item.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
     item.state = expanded ? item.stateMask : 0;
     SetItem(item);
-    known[hItem] = std::move(children);
+    known.erase(&node);
     if (expanded)
-        WatchFolder(hItem, path);
-}
-
-BOOL CFolderTreeCtrl::ExpandToWidePath(const std::wstring& path)
-{
-    // As for a path the code page spells: the first top-level item the path begins with, by
-    // letters without regard to case, decides, and the path must exist under the root.
-    std::wstring copy = path;
-    while (!copy.empty() && copy.back() == L'\\')
-        copy.pop_back();
-    const std::wstring upper = Upper(copy);
-    const auto begins = [&](HTREEITEM h) {
-        const std::wstring text = Upper(GetItemTextW(h));
-        return upper.compare(0, text.size(), text) == 0;
-    };
-    HTREEITEM hTop = GetRootItem();
-    while (hTop != nullptr && !begins(hTop))
-        hTop = GetNextSiblingItem(hTop);
-    if (hTop == nullptr || ::GetFileAttributesW((RootPath().Wide() + copy).c_str()) == INVALID_FILE_ATTRIBUTES)
-        return FALSE;
-    HTREEITEM hCurrent = TVI_ROOT;
-    for (size_t start = 0; start <= upper.size() && hCurrent != nullptr;) {
-        const size_t end = std::min(upper.find(L'\\', start), upper.size());
-        SetRedraw(FALSE);
-        const std::wstring component = upper.substr(start, end - start);
-        HTREEITEM hChild = GetChildItem(hCurrent);
-        while (hChild != nullptr && Upper(GetItemTextW(hChild)) != component)
-            hChild = GetNextSiblingItem(hChild);
-        hCurrent = hChild;
-        if (hCurrent != nullptr)
-            Expand(hCurrent, TVE_EXPAND);
-        start = end + 1;
-    }
-    if (hCurrent != nullptr)
-        SelectItem(hCurrent);
-    SetRedraw(TRUE);
-    return hCurrent != nullptr;
+        WatchFolder(node);
 }

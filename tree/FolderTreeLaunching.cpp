@@ -1,12 +1,7 @@
-// Launching: double-click and Enter open the selected file, the right-click menu hands a
-// shortcut to the helper that shows its target.
-#include "framework/Handles.h"
+// Launching: double-click and Enter open the selected file.
 #include "framework/ShellCalls.h"
-#include "framework/WinApp.h"
-#include "res/resource.h"
 #include "tree/FolderTreeCtrl.h"
 #include "tree/Launching.h"
-#include <windowsx.h> // last: its macros would rename the framework's members
 
 void CFolderTreeCtrl::LaunchSelected()
 {
@@ -16,8 +11,7 @@ void CFolderTreeCtrl::LaunchSelected()
     const auto kind = static_cast<ItemKind>(GetItemData(hItem));
     if (kind == kindFolder)
         return;
-    // Shortcut texts lack their extension.
-    OpenWithShell(m_hWnd, Append(GetItemShellPath(hItem), FileNameOf("", kind)), kind == kindShortcut);
+    OpenWithShell(m_hWnd, ItemFilePath(hItem), kind == kindShortcut);
 }
 
 void CFolderTreeCtrl::OnDblClk(NMHDR*, LRESULT* pResult)
@@ -42,42 +36,4 @@ void CFolderTreeCtrl::OnReturn(NMHDR*, LRESULT* pResult)
     if (hItem != nullptr && GetItemData(hItem) != kindFolder)
         LaunchSelected();
     *pResult = 0;
-}
-
-void CFolderTreeCtrl::OnRClick(NMHDR*, LRESULT* pResult)
-{
-    *pResult = 0;
-    // The item under the pointer, which need not be the selected one.
-    const DWORD pos = ::GetMessagePos();
-    POINT pt{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
-    ScreenToClient(&pt);
-    HTREEITEM hItem = HitTest(pt);
-    if (hItem == nullptr)
-        return;
-
-    UniqueMenu menu(::LoadMenuA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_ITEM_MENU)));
-    HMENU popup = ::GetSubMenu(menu.get(), 0);
-    if (popup == nullptr)
-        return;
-    switch (GetItemData(hItem)) {
-    case kindShortcut:
-        break;
-    case kindFolder:
-    case kindFile:
-    case kindInternetShortcut:
-        ::EnableMenuItem(popup, ID_OPEN_LINK_TARGET, MF_BYCOMMAND | MF_GRAYED);
-        break;
-    default:
-        return;
-    }
-    POINT cursor{};
-    g_shellCalls.GetCursorPos(&cursor);
-    // No notifications: the frame's update pass never sees this menu.
-    const HWND self = m_hWnd;
-    const UINT chosen =
-        AfxTrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, cursor, ::GetParent(GetParent()));
-    menu.reset();
-    // A session that ended while the menu was open took the tree with it.
-    if (chosen == ID_OPEN_LINK_TARGET && ::IsWindow(self))
-        RunCommandLine(LinkTargetCommandLine(GetItemShellPath(hItem)));
 }

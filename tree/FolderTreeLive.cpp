@@ -1,6 +1,7 @@
-// The live tree: the root and each expanded folder are watched, a burst of changes is
-// gathered for a moment, and then only the folders that changed are listed again and
-// compared with their items, keeping expansion, selection and scroll position.
+// The live tree: the root, each expanded folder and each collapsed folder drawn are watched,
+// a burst of changes is gathered for a moment, and then only the expanded folders that
+// changed are listed again and compared with their nodes, keeping expansion, selection and
+// scroll position; a collapsed one has its expand button brought up to date.
 #include <utility>
 #include "framework/WinApp.h"
 #include "tree/FolderListing.h"
@@ -19,14 +20,6 @@ std::string Narrow(const std::wstring& wide)
     ToCodePage(wide, narrow);
     return narrow;
 }
-
-// Folders before files, then CompareNoCase: the order a listing comes in.
-std::u16string SortKey(ItemKind kind, const std::string& name)
-{
-    std::u16string key(1, kind == kindFolder ? u'\0' : u'\1');
-    AppendCompareKey(name.c_str(), key);
-    return key;
-}
 } // namespace
 
 LRESULT CFolderTreeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -38,19 +31,22 @@ LRESULT CFolderTreeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CTreeCtrl::WindowProc(message, wParam, lParam);
 }
 
-void CFolderTreeCtrl::WatchFolder(HTREEITEM hFolder, const ShellPath& path)
+void CFolderTreeCtrl::WatchFolder(FolderNode& folder)
 {
+    FolderNode* node = &folder;
+    if (const auto it = m_watches.find(node); it != m_watches.end() && it->second->Active())
+        return; // watched since it was drawn
     auto watch = std::make_unique<CFolderWatch>(
-        path.Wide(), [this, hFolder](const FolderChange& change) { OnFolderChanged(hFolder, change); });
+        m_model.PathOf(folder).Wide(), [this, node](const FolderChange& change) { OnFolderChanged(node, change); });
     if (watch->Active())
-        m_watches[hFolder] = std::move(watch);
+        m_watches[node] = std::move(watch);
     else
-        m_watches.erase(hFolder);
+        m_watches.erase(node);
 }
 
 void CFolderTreeCtrl::WatchRoot()
 {
-    WatchFolder(TVI_ROOT, RootPath());
+    WatchFolder(m_model.Root());
     // The root's own watch cannot see the root deleted, moved away or made again: its parent's can.
     m_rootParentWatch.reset();
     std::wstring parent = RootPath().Wide();
@@ -76,17 +72,26 @@ void CFolderTreeCtrl::StopWatching()
         KillTimer(kChangeTimer);
 }
 
-void CFolderTreeCtrl::OnFolderChanged(HTREEITEM hFolder, const FolderChange& change)
+void CFolderTreeCtrl::StopWatching(const FolderNode& folder)
 {
-    PendingChange& pending = m_pending[hFolder];
+    m_watches.erase(&folder);
+    m_pending.erase(&folder);
+}
+
+void CFolderTreeCtrl::OnFolderChanged(FolderNode* folder, const FolderChange& change)
+{
+    PendingChange& pending = m_pending[folder];
     pending.overflow = pending.overflow || change.overflow || pending.names.size() + change.names.size() > kNamesKept;
-    if (pending.overflow)
+    if (pending.overflow) {
         pending.names.clear();
-    else
+        pending.renames.clear();
+    } else {
         for (const std::wstring& name : change.names)
             pending.names.push_back(Narrow(name));
+        pending.renames.insert(pending.renames.end(), change.renames.begin(), change.renames.end());
+    }
     pending.ended = pending.ended || change.ended;
-    if (hFolder == TVI_ROOT && change.ended)
+    if (folder == &m_model.Root() && change.ended)
         m_bCheckRoot = true;
     ScheduleChanges();
 }
@@ -123,74 +128,75 @@ void CFolderTreeCtrl::OnChangeTimer()
 
 void CFolderTreeCtrl::ShowRoot()
 {
+    // What was expanded stays known while the root is away, and comes back with it.
+    std::vector<std::string> expanded;
+    CollectExpanded(expanded, FALSE);
     StopWatching();
     DeleteAllItems();
-    FillChildren(TVI_ROOT, RootPath());
+    UnlinkBelow(m_model.Root());
+    m_model.SetRoot(RootPath());
+    FillChildren(TVI_ROOT);
     WatchRoot();
+    m_bRootAway = !PathExists(RootPath());
+    if (m_bRootAway)
+        m_awayExpanded = std::move(expanded);
+    else
+        RestoreExpanded(expanded);
 }
 
 void CFolderTreeCtrl::ApplyFolderChanges()
 {
-    const std::unordered_map<HTREEITEM, PendingChange> pending = std::exchange(m_pending, {});
+    const std::unordered_map<const FolderNode*, PendingChange> pending = std::exchange(m_pending, {});
     const bool checkRoot = std::exchange(m_bCheckRoot, false);
     if (m_strRootPath.empty()) {
         StopWatching(); // the tree was emptied without a root to show
         return;
     }
-    if (checkRoot) {
-        const auto root = m_watches.find(TVI_ROOT);
+    if (checkRoot || m_bRootAway) {
+        const auto root = m_watches.find(&m_model.Root());
         if (root == m_watches.end() || !root->second->Watches(RootPath().Wide())) {
             // Gone, or another folder by that name now: everything below belonged to the old one.
             ShowRoot();
-            ++m_nChangeListings;
             return;
         }
     }
     Anchors anchors{GetSelectedItem(), GetNextItem(nullptr, TVGN_FIRSTVISIBLE)};
     SetRedraw(FALSE);
-    for (const auto& [hFolder, change] : pending) {
-        if (m_watches.count(hFolder) == 0)
-            continue; // it went with a folder above it, or was collapsed
-        const ShellPath path = hFolder == TVI_ROOT ? RootPath() : GetItemShellPath(hFolder);
-        UpdateChildren(hFolder, path, change, anchors);
-        ++m_nChangeListings;
-        if (change.ended)
-            WatchFolder(hFolder, path); // still there: watched again
+    for (const auto& [node, change] : pending) {
+        if (m_watches.count(node) == 0)
+            continue; // it went with a folder above it: its node may be gone
+        FolderNode& folder = *const_cast<FolderNode*>(node);
+        if (folder.listed) {
+            UpdateChildren(folder, change, anchors);
+        } else if (HTREEITEM hItem = ItemOf(folder)) {
+            UpdateButton(hItem, m_model.PathOf(folder));
+        }
+        if (change.ended && m_watches.count(node) != 0)
+            WatchFolder(folder); // still there: watched again
     }
     if (anchors.top != nullptr)
         SelectSetFirstVisible(anchors.top);
     SetRedraw(TRUE);
 }
 
-void CFolderTreeCtrl::UpdateChildren(HTREEITEM hFolder, const ShellPath& path, const PendingChange& change,
-                                     Anchors& anchors)
+void CFolderTreeCtrl::UpdateChildren(FolderNode& folder, const PendingChange& change, Anchors& anchors)
 {
-    struct Wanted {
-        const FolderEntry* entry;
-        std::wstring text;
-        std::u16string key;
-    };
-    struct Shown {
-        HTREEITEM item;
-        std::wstring text;
-        ItemKind kind;
-        std::u16string key;
-    };
-    const std::vector<FolderEntry> entries = ListFolder(path, ListingRule::Tree, m_bShowFiles);
-    const ShellPath searchRoot = AbsoluteFolder(path);
-    std::vector<Wanted> wanted;
-    wanted.reserve(entries.size());
-    for (const FolderEntry& entry : entries)
-        wanted.push_back({&entry, EntryText(hFolder, searchRoot, entry), SortKey(entry.kind, entry.name)});
-    std::vector<Shown> shown;
-    for (HTREEITEM h = GetChildItem(hFolder); h != nullptr; h = GetNextSiblingItem(h)) {
-        // By the real name: the control's ANSI text of a name the code page cannot spell is a guess.
-        std::wstring text = GetItemTextW(h);
-        const auto kind = static_cast<ItemKind>(GetItemData(h));
-        std::string name;
-        ToCodePage(text, name);
-        if (!text.empty()) // not the placeholder
-            shown.push_back({h, text, kind, SortKey(kind, FileNameOf(name, kind))});
+    const HTREEITEM hFolder = ItemOf(folder);
+    if (hFolder == nullptr)
+        return;
+    const FolderNode* selected = NodeOf(anchors.selected);
+    const FolderNode* top = NodeOf(anchors.top);
+    FolderDiff diff = m_model.Relist(folder, m_bShowFiles, change.renames);
+    for (const std::unique_ptr<FolderNode>& gone : diff.removed)
+        if (HTREEITEM hItem = ItemOf(*gone))
+            DeleteKeepingPlace(hItem, anchors);
+    // A renamed item may belong elsewhere now: it comes again there, with what it showed.
+    {
+        m_bMovingItems = true;
+        for (FolderNode* renamed : diff.renamed)
+            if (HTREEITEM hItem = ItemOf(*renamed))
+                DeleteItem(hItem);
+        m_bMovingItems = false;
     }
     const auto named = [&](const std::string& name) {
         if (change.overflow)
@@ -200,51 +206,41 @@ void CFolderTreeCtrl::UpdateChildren(HTREEITEM hFolder, const ShellPath& path, c
                 return true;
         return false;
     };
-
-    // Both sides are in listing order: walk them together. Where sort keys tie, items are
-    // matched by text and kind.
+    // The kept items are in the listing's order already: the new ones go in between.
     HTREEITEM after = TVI_FIRST;
-    const auto insert = [&](const Wanted& want) {
-        if (HTREEITEM h = InsertEntry(hFolder, after, searchRoot, *want.entry))
-            after = h;
-    };
-    size_t i = 0, j = 0;
-    while (i < wanted.size() || j < shown.size()) {
-        if (j == shown.size() || (i < wanted.size() && wanted[i].key < shown[j].key)) {
-            insert(wanted[i++]);
-            continue;
+    for (const std::unique_ptr<FolderNode>& child : folder.children) {
+        if (HTREEITEM hItem = ItemOf(*child)) {
+            after = hItem;
+            // A collapsed folder its parent was told of: its button follows what is in it.
+            if (child->entry.kind == kindFolder && !child->listed && named(child->entry.name))
+                UpdateButton(hItem, m_model.PathOf(*child));
+        } else if (HTREEITEM hNew = ReinsertNode(hFolder, after, *child)) {
+            after = hNew;
         }
-        if (i == wanted.size() || shown[j].key < wanted[i].key) {
-            DeleteKeepingPlace(shown[j++].item, anchors);
-            continue;
-        }
-        size_t iEnd = i, jEnd = j;
-        while (iEnd < wanted.size() && wanted[iEnd].key == wanted[i].key)
-            ++iEnd;
-        while (jEnd < shown.size() && shown[jEnd].key == shown[j].key)
-            ++jEnd;
-        for (; i < iEnd; ++i) {
-            size_t match = j;
-            while (match < jEnd && (shown[match].text != wanted[i].text || shown[match].kind != wanted[i].entry->kind))
-                ++match;
-            if (match == jEnd) {
-                insert(wanted[i]);
-                continue;
-            }
-            while (j < match)
-                DeleteKeepingPlace(shown[j++].item, anchors);
-            after = shown[j].item;
-            // A collapsed folder keeps no watch; its button follows what the parent was told.
-            if (shown[j].kind == kindFolder && m_watches.count(after) == 0 && named(wanted[i].entry->name))
-                UpdateButton(after, EntryPath(searchRoot, *wanted[i].entry));
-            ++j;
-        }
-        while (j < jEnd)
-            DeleteKeepingPlace(shown[j++].item, anchors);
     }
+    // The selection and the first visible item stay on their nodes where these came again.
+    if (selected != nullptr && anchors.selected != nullptr && NodeOf(anchors.selected) != selected)
+        if (HTREEITEM hItem = ItemOf(*selected)) {
+            anchors.selected = hItem;
+            SelectItem(hItem);
+        }
+    if (top != nullptr && NodeOf(anchors.top) != top)
+        if (HTREEITEM hItem = ItemOf(*top))
+            anchors.top = hItem;
     // An expanded folder that was empty shows what came into it.
     if (hFolder != TVI_ROOT && GetChildItem(hFolder) != nullptr && !(GetItemState(hFolder, TVIS_EXPANDED) & TVIS_EXPANDED))
         SetItemState(hFolder, TVIS_EXPANDED, TVIS_EXPANDED);
+}
+
+HTREEITEM CFolderTreeCtrl::ReinsertNode(HTREEITEM hParent, HTREEITEM hInsertAfter, FolderNode& node)
+{
+    HTREEITEM hItem = InsertNode(hParent, hInsertAfter, node);
+    if (hItem == nullptr || !node.listed)
+        return hItem;
+    for (const std::unique_ptr<FolderNode>& child : node.children)
+        ReinsertNode(hItem, TVI_LAST, *child);
+    SetItemState(hItem, TVIS_EXPANDED | TVIS_EXPANDEDONCE, TVIS_EXPANDED | TVIS_EXPANDEDONCE);
+    return hItem;
 }
 
 void CFolderTreeCtrl::DeleteKeepingPlace(HTREEITEM hItem, Anchors& anchors)

@@ -49,7 +49,7 @@ struct CFolderWatch::Request {
         // No bytes: the system's own buffer ran over, and it says so instead of naming them.
         change.overflow = error == ERROR_NOTIFY_ENUM_DIR || (error == ERROR_SUCCESS && bytes == 0);
         if (error == ERROR_SUCCESS)
-            change.names = Names(request->buffer, bytes);
+            Read(request->buffer, bytes, change);
         change.ended = (error != ERROR_SUCCESS && error != ERROR_NOTIFY_ENUM_DIR) || !request->Arm();
         if (change.ended)
             request->folder.reset(); // a folder being deleted is gone only once no handle holds it
@@ -58,17 +58,20 @@ struct CFolderWatch::Request {
         AfxCallGuarded([&] { onChange(change); }); // a completion routine is a call from the system
     }
 
-    static std::vector<std::wstring> Names(const BYTE* buffer, DWORD bytes)
+    static void Read(const BYTE* buffer, DWORD bytes, FolderChange& change)
     {
-        std::vector<std::wstring> names;
+        std::wstring oldName; // a rename's old name, until its new one comes
         for (DWORD offset = 0; offset + sizeof(FILE_NOTIFY_INFORMATION) <= bytes;) {
             const auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + offset);
-            names.emplace_back(info->FileName, info->FileNameLength / sizeof(WCHAR));
+            std::wstring name(info->FileName, info->FileNameLength / sizeof(WCHAR));
+            if (info->Action == FILE_ACTION_RENAMED_NEW_NAME && !oldName.empty())
+                change.renames.emplace_back(oldName, name);
+            oldName = info->Action == FILE_ACTION_RENAMED_OLD_NAME ? name : std::wstring();
+            change.names.push_back(std::move(name));
             if (info->NextEntryOffset == 0)
                 break;
             offset += info->NextEntryOffset;
         }
-        return names;
     }
 };
 

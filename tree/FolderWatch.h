@@ -4,10 +4,12 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct FolderChange {
     std::vector<std::wstring> names; // the entries that changed, as the system reports them
+    std::vector<std::pair<std::wstring, std::wstring>> renames; // old and new name of each rename
     bool overflow = false;           // more changed than could be told: any entry may have
     bool ended = false;              // the watch stopped (the folder went): no more will come
 };

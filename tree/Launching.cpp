@@ -8,8 +8,6 @@
 #include "mbcs/Mbcs.h"
 
 namespace {
-constexpr char kHelperProgram[] = "Brisquet.exe";
-
 // COM for the length of one shortcut read; only a successful initialisation is undone.
 class ComScope {
 public:
@@ -25,14 +23,6 @@ public:
 private:
     HRESULT m_hr;
 };
-
-std::wstring Wide(const std::string& text)
-{
-    const int size = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
-    return wide;
-}
 
 // The wide shell-link interface's start information, for a shortcut the code page cannot name.
 void ShortcutStartInfoW(const std::wstring& path, std::wstring& directory, int& showCmd)
@@ -53,13 +43,6 @@ void ShortcutStartInfoW(const std::wstring& path, std::wstring& directory, int& 
     if (SUCCEEDED(link->GetShowCmd(&read)))
         showCmd = read;
 }
-
-std::string ProgramFolder()
-{
-    std::string path = AfxGetModuleFileName();
-    path.resize(static_cast<size_t>(ReverseFind(path, '\\') + 1));
-    return path;
-}
 } // namespace
 
 void GetShortcutStartInfo(const std::string& path, StartInfo& info)
@@ -73,7 +56,7 @@ void GetShortcutStartInfo(const std::string& path, StartInfo& info)
     {
         ComPtr<IPersistFile> file;
         if (SUCCEEDED(link->QueryInterface(__uuidof(IPersistFile), file.out())))
-            file->Load(Wide(path).c_str(), STGM_READ);
+            file->Load(FromCodePage(path).c_str(), STGM_READ);
     }
     char directory[MAX_PATH] = "";
     if (SUCCEEDED(link->GetWorkingDirectory(directory, MAX_PATH)))
@@ -83,23 +66,20 @@ void GetShortcutStartInfo(const std::string& path, StartInfo& info)
         info.showCmd = showCmd;
 }
 
-bool RunCommandLine(const std::string& commandLine)
-{
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string writable = commandLine; // CreateProcessA may write into it
-    if (!g_shellCalls.CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    // Nothing of the process is kept.
-    UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
-    return true;
-}
-
 bool RunCommandLine(const ShellPath& commandLine)
 {
-    if (!commandLine.IsWide())
-        return RunCommandLine(commandLine.ansi);
+    if (!commandLine.IsWide()) {
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        std::string writable = commandLine.ansi; // CreateProcessA may write into it
+        if (!g_shellCalls.CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                                         &pi))
+            return false;
+        // Nothing of the process is kept.
+        UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
+        return true;
+    }
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -134,15 +114,10 @@ void OpenWithShell(HWND owner, const ShellPath& path, bool isShortcut)
     g_shellCalls.ShellExecuteW(owner, nullptr, path.wide.c_str(), nullptr, directory.c_str(), showCmd);
 }
 
-ShellPath LinkTargetCommandLine(const ShellPath& stem)
+void OpenFolder(const ShellPath& folder)
 {
-    // A program of that name in the current directory is never started instead.
-    std::string program = ProgramFolder() + kHelperProgram;
-    if (::GetFileAttributesA(program.c_str()) == INVALID_FILE_ATTRIBUTES)
-        program = kHelperProgram;
+    if (folder.IsWide())
+        g_shellCalls.ShellExecuteW(nullptr, L"open", folder.wide.c_str(), nullptr, L"", SW_SHOW);
     else
-        program = '"' + program + '"';
-    if (!stem.IsWide())
-        return PathFromAnsi(program + " \"" + stem.ansi + ".lnk\"");
-    return {program + " \"" + stem.ansi + ".lnk\"", FromCodePage(program + " \"") + stem.wide + L".lnk\""};
+        g_shellCalls.ShellExecuteA(nullptr, "open", folder.ansi.c_str(), nullptr, "", SW_SHOW);
 }

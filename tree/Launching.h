@@ -15,12 +15,10 @@ struct StartInfo {
 void GetShortcutStartInfo(const std::string& path, StartInfo& info);
 // Starts a command line as a process of its own; true when it was created. A command line
 // with a name code page 932 cannot spell goes to the wide call.
-bool RunCommandLine(const std::string& commandLine);
 bool RunCommandLine(const ShellPath& commandLine);
 // The file's default action: a shortcut starts as it says, anything else in the launcher's
 // current directory. A path code page 932 cannot spell goes to the wide calls, the shortcut
 // read through the wide shell-link interface.
 void OpenWithShell(HWND owner, const ShellPath& path, bool isShortcut);
-// The command line that hands a shortcut (path without ".lnk") to Brisquet.exe, by its
-// full path when it stands beside the program.
-ShellPath LinkTargetCommandLine(const ShellPath& stem);
+// Opens a folder in the shell's own window for it.
+void OpenFolder(const ShellPath& folder);

@@ -6,6 +6,7 @@
 #include "framework/ComPtr.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
+#include "framework/Registry.h"
 #include "mbcs/Mbcs.h"
 
 namespace {
@@ -36,17 +37,8 @@ bool QueryIconByPath(const ShellPath& path, UINT flags, int& index)
 // The default value of a key under HKEY_CLASSES_ROOT, or empty.
 std::string ClassValue(const std::string& subKey)
 {
-    HKEY opened = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
-        return {};
-    UniqueRegKey key(opened);
-    char value[MAX_PATH] = {};
-    DWORD size = sizeof value - 1; // room for a terminator the stored value may lack
-    DWORD type = 0;
-    if (::RegQueryValueExA(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
-            ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
-        return {};
+    std::string value;
+    AfxRegQueryDefaultText(HKEY_CLASSES_ROOT, subKey.c_str(), value);
     return value;
 }
 
@@ -66,11 +58,6 @@ bool ClassKeyExists(const std::string& subKey)
     return true;
 }
 } // namespace
-
-bool CShellIcons::Lookup(const std::string& path, bool isFolder, Images& images)
-{
-    return Lookup(PathFromAnsi(path), isFolder, images);
-}
 
 bool CShellIcons::Lookup(const ShellPath& path, bool isFolder, Images& images)
 {

@@ -16,7 +16,6 @@ public:
     };
 
     // The entry's icons; false when the shell gives none for it.
-    bool Lookup(const std::string& path, bool isFolder, Images& images);
     bool Lookup(const ShellPath& path, bool isFolder, Images& images);
     // The shell's generic icons for any file or folder.
     Images Generic(bool isFolder);

@@ -80,8 +80,7 @@ void CFernwickView::RebuildTree(const std::vector<std::string>& saved)
     m_wndTree.DeleteAllItems();
     const ShellPath root = ResolveRootFolder(RootFolderArgument());
     if (root.Empty()) {
-        m_wndTree.m_strRootPath.clear();
-        m_wndTree.m_strRootWide.clear();
+        m_wndTree.ClearRoot();
         return;
     }
     m_wndTree.DisplayTree(root, TRUE);
@@ -157,13 +156,8 @@ void CFernwickView::OnFileRefresh()
 
 void CFernwickView::OnFileOpenRoot()
 {
-    const ShellPath root = m_wndTree.RootPath();
-    if (root.Empty())
-        return;
-    if (root.IsWide())
-        g_shellCalls.ShellExecuteW(nullptr, L"open", root.wide.c_str(), nullptr, L"", SW_SHOW);
-    else
-        g_shellCalls.ShellExecuteA(nullptr, "open", root.ansi.c_str(), nullptr, "", SW_SHOW);
+    if (!m_wndTree.RootPath().Empty())
+        OpenFolder(m_wndTree.RootPath());
 }
 
 void CFernwickView::OnAppAbout()

@@ -65,8 +65,12 @@ protected:
     BOOL OnCommandEntry(const CCmdEntry& entry) override;
     // A submenu of the tray menu is about to open: its folder is read now.
     void OnInitMenuPopup(HMENU hPopup, UINT nIndex, BOOL bSysMenu) override;
+    // The tree's right click, which the tree leaves to its parent.
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:
+    // The item context menu of the item under the pointer.
+    void OnTreeRClick();
     void ShowTrayMenu();
     void AppendFixedItems(HMENU hMenu);
     void OnTrayRestore();
@@ -90,3 +94,6 @@ ShellPath RootFolderArgument();
 // MAX_PATH bytes, since a cut path would show a different folder.
 std::string ResolveRootFolder(const std::string& given);
 ShellPath ResolveRootFolder(const ShellPath& given);
+// The command line that hands a shortcut file to Brisquet.exe, by its full path when it
+// stands beside the program.
+ShellPath LinkTargetCommandLine(const ShellPath& shortcut);

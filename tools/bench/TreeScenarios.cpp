@@ -145,7 +145,7 @@ ScenarioResult MeasureRestore(const BenchOptions& options)
     if (saved.empty())
         throw std::runtime_error("no folders three levels deep under " + folder + "\\Root");
     const auto fernwick = [&] {
-        tree.DisplayTree(root, TRUE);
+        tree.DisplayTree(PathFromAnsi(root), TRUE);
         app.Settle();
         const double start = NowMs();
         tree.RestoreExpanded(saved);
