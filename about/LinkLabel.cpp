@@ -46,17 +46,6 @@ void CLinkLabel::MarkVisited(BOOL bVisited)
         InvalidateRect(nullptr, TRUE);
 }
 
-void CLinkLabel::SetUnderlineMode(int nMode)
-{
-    if (nMode == m_nUnderlineMode)
-        return;
-    if (m_hWnd != nullptr) {
-        SetFont(nMode == underlineAlways ? m_fontUnderlined.get() : m_fontPlain.get());
-        InvalidateRect(nullptr, TRUE);
-    }
-    m_nUnderlineMode = nMode;
-}
-
 BOOL CLinkLabel::DestroyWindow()
 {
     KillTimer(m_nHoverTimerId);
@@ -91,7 +80,6 @@ void CLinkLabel::PreSubclassWindow()
 
     FitToText();
     LoadHandCursor();
-    SetUnderlineMode(underlineOnHover);
     RECT client;
     GetClientRect(&client);
     m_tip.Create(this);
@@ -238,8 +226,7 @@ void CLinkLabel::OnMouseMove()
     if (m_bHovering)
         return;
     m_bHovering = TRUE;
-    if (m_nUnderlineMode == underlineOnHover)
-        SetFont(m_fontUnderlined.get());
+    SetFont(m_fontUnderlined.get());
     InvalidateRect(nullptr, TRUE);
     // The pointer's leaving is polled for, not notified.
     SetTimer(m_nHoverTimerId, kHoverPollPeriod);
@@ -256,8 +243,7 @@ void CLinkLabel::OnTimer()
         return;
     m_bHovering = FALSE;
     KillTimer(m_nHoverTimerId);
-    if (m_nUnderlineMode != underlineAlways)
-        SetFont(m_fontPlain.get());
+    SetFont(m_fontPlain.get());
     client.bottom += AfxScale(kUnderlineRepaintMargin, m_nDpi);
     InvalidateRect(&client, TRUE);
 }

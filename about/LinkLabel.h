@@ -11,16 +11,9 @@
 
 class CLinkLabel : public CStatic {
 public:
-    enum UnderlineMode {
-        underlineOnHover = -1,
-        underlineNever = 0,
-        underlineAlways = 1,
-    };
-
     // What a click opens and the tooltip shows; the label keeps its text.
     void SetTarget(const std::string& url);
     void MarkVisited(BOOL bVisited);
-    void SetUnderlineMode(int nMode);
     // Drawn at another scale: its fonts, its size fitted to the text, the tip's area and the
     // repaint margin of that scale. The dialog has moved it already.
     void OnDpiChanged(UINT nDpi);
@@ -58,7 +51,6 @@ private:
     const COLORREF m_clrHover = RGB(255, 0, 0);
     BOOL m_bHovering = FALSE;
     BOOL m_bLinkVisited = FALSE;
-    int m_nUnderlineMode = underlineOnHover;
     BOOL m_bFitToText = TRUE;
     std::string m_strTarget;
     UniqueFont m_fontUnderlined;

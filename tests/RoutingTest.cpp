@@ -13,83 +13,20 @@
 namespace {
 Recorder g_log;
 
-// Ids each level handles; a level handles an id when the id is in its mask.
+// Ids each level handles. The program handles commands in its view and its application
+// only; the document, template and frame pass them along.
 enum : UINT {
-    ID_ALL = 40001,     // every level
-    ID_DOC_UP = 40002,  // document, template, frame, application
-    ID_FRAME_UP = 40003,
+    ID_ALL = 40001,     // view and application
     ID_APP_ONLY = 40004,
     ID_NOBODY = 40005,
     ID_CHECKED = 40006,  // the view's update handler checks it
     ID_DISABLED = 40007, // the view's update handler disables it
-    ID_TEMPLATE = 40008, // template only
     ID_SYSTEM = 0xF123,  // framework range, no handler
 };
 
 // Each level's entries are a switch like the program's own; a handler logs who ran.
 #define LOGGER(name) \
     void On##name() { g_log.Add(std::string(Who()) + ":" #name); }
-
-class TestDoc : public CDocument {
-    static const char* Who() { return "doc"; }
-    LOGGER(All)
-    LOGGER(DocUp)
-
-protected:
-    BOOL OnCommandEntry(const CCmdEntry& e) override
-    {
-        switch (e.nID) {
-        case ID_ALL:
-            return e.Command(this, &TestDoc::OnAll);
-        case ID_DOC_UP:
-            return e.Command(this, &TestDoc::OnDocUp);
-        }
-        return CDocument::OnCommandEntry(e);
-    }
-};
-
-class TestTemplate : public CSingleDocTemplate {
-public:
-    using CSingleDocTemplate::CSingleDocTemplate;
-
-private:
-    static const char* Who() { return "template"; }
-    LOGGER(DocUp)
-    LOGGER(Template)
-
-protected:
-    BOOL OnCommandEntry(const CCmdEntry& e) override
-    {
-        switch (e.nID) {
-        case ID_DOC_UP:
-            return e.Command(this, &TestTemplate::OnDocUp);
-        case ID_TEMPLATE:
-            return e.Command(this, &TestTemplate::OnTemplate);
-        }
-        return CSingleDocTemplate::OnCommandEntry(e);
-    }
-};
-
-class TestFrame : public CFrameWnd {
-    static const char* Who() { return "frame"; }
-    LOGGER(All)
-    LOGGER(DocUp)
-    LOGGER(FrameUp)
-
-protected:
-    BOOL OnCommandEntry(const CCmdEntry& e) override
-    {
-        switch (e.nID) {
-        case ID_ALL:
-            return e.Command(this, &TestFrame::OnAll);
-        case ID_DOC_UP:
-            return e.Command(this, &TestFrame::OnDocUp);
-        case ID_FRAME_UP:
-            return e.Command(this, &TestFrame::OnFrameUp);
-        }
-        return CFrameWnd::OnCommandEntry(e);
-    }
-};
 
 class TestView : public CView {
     static const char* Who() { return "view"; }
@@ -118,8 +55,6 @@ protected:
 class TestApp : public CWinApp {
     static const char* Who() { return "app"; }
     LOGGER(All)
-    LOGGER(DocUp)
-    LOGGER(FrameUp)
     LOGGER(AppOnly)
 
 protected:
@@ -128,10 +63,6 @@ protected:
         switch (e.nID) {
         case ID_ALL:
             return e.Command(this, &TestApp::OnAll);
-        case ID_DOC_UP:
-            return e.Command(this, &TestApp::OnDocUp);
-        case ID_FRAME_UP:
-            return e.Command(this, &TestApp::OnFrameUp);
         case ID_APP_ONLY:
             return e.Command(this, &TestApp::OnAppOnly);
         }
@@ -144,8 +75,8 @@ class RoutingTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        frame = OpenTestDocument(app, new TestTemplate(IDR_MAINFRAME, &AfxNew<CDocument, TestDoc>,
-                                                       &AfxNew<CFrameWnd, TestFrame>, &AfxNew<CView, TestView>));
+        frame = OpenTestDocument(app, new CSingleDocTemplate(IDR_MAINFRAME, &AfxNew<CDocument, CDocument>,
+                                                             &AfxNew<CFrameWnd, CFrameWnd>, &AfxNew<CView, TestView>));
         ASSERT_NE(frame, nullptr);
         view = ::GetDlgItem(frame, AFX_IDW_PANE_FIRST);
         ASSERT_NE(view, nullptr);
@@ -170,19 +101,13 @@ using Events = std::vector<std::string>;
 TEST_F(RoutingTest, FrameCommandRunsOnlyTheFirstHandlerOnTheRoute)
 {
     EXPECT_EQ(Command(frame, ID_ALL), (Events{"view:All"}));
-    EXPECT_EQ(Command(frame, ID_DOC_UP), (Events{"doc:DocUp"}));
-    EXPECT_EQ(Command(frame, ID_TEMPLATE), (Events{"template:Template"}));
-    EXPECT_EQ(Command(frame, ID_FRAME_UP), (Events{"frame:FrameUp"}));
     EXPECT_EQ(Command(frame, ID_APP_ONLY), (Events{"app:AppOnly"}));
     EXPECT_EQ(Command(frame, ID_NOBODY), Events{});
 }
 
-TEST_F(RoutingTest, ViewOwnedMenuCommandNeverReachesFrameOrApplication)
+TEST_F(RoutingTest, ViewOwnedMenuCommandNeverReachesTheApplication)
 {
     EXPECT_EQ(Command(view, ID_ALL), (Events{"view:All"}));
-    EXPECT_EQ(Command(view, ID_DOC_UP), (Events{"doc:DocUp"}));
-    EXPECT_EQ(Command(view, ID_TEMPLATE), (Events{"template:Template"}));
-    EXPECT_EQ(Command(view, ID_FRAME_UP), Events{});
     EXPECT_EQ(Command(view, ID_APP_ONLY), Events{});
 }
 
@@ -197,8 +122,8 @@ TEST_F(RoutingTest, HandlerLookupFindsTheTargetWithoutRunningIt)
 {
     AFX_CMDHANDLERINFO info;
     CWnd* pFrame = CWnd::FromHandlePermanent(frame);
-    EXPECT_TRUE(pFrame->OnCmdMsg(ID_FRAME_UP, CN_COMMAND, nullptr, &info));
-    EXPECT_EQ(info.pTarget, pFrame);
+    EXPECT_TRUE(pFrame->OnCmdMsg(ID_APP_ONLY, CN_COMMAND, nullptr, &info));
+    EXPECT_EQ(info.pTarget, &app);
     EXPECT_TRUE(pFrame->OnCmdMsg(ID_ALL, CN_COMMAND, nullptr, &info));
     EXPECT_EQ(info.pTarget, CWnd::FromHandlePermanent(view));
     EXPECT_TRUE(pFrame->OnCmdMsg(ID_CHECKED, CN_UPDATE_COMMAND_UI, nullptr, &info));

@@ -81,7 +81,9 @@ ScenarioResult MeasureLive(const BenchOptions& options)
         WaitAlertably([&] { return FindItem(tree, dir, "live.txt") == nullptr; });
         return ms;
     };
-    ScenarioResult result = Measure("live", options.Runs(), fernwick, [&] { return FloorLive(floor, folder, "floor.txt"); });
+    ScenarioResult result = Measure("live", options.Plan(), fernwick, [&] { return FloorLive(floor, folder, "floor.txt"); });
+    if (options.OneSide())
+        return result;
     result.figures.emplace_back("timer_ms", CFolderTreeCtrl::kChangeQuietMs);
 
     // A thousand changes leave nothing behind.

@@ -20,6 +20,19 @@ std::vector<double> Ratios(const ScenarioResult& result)
 }
 } // namespace
 
+std::optional<Side> ParseSide(const std::string& text)
+{
+    if (text.empty())
+        return Side::Both;
+    if (text == "fernwick")
+        return Side::Fernwick;
+    if (text == "floor")
+        return Side::Floor;
+    if (text == "none")
+        return Side::None;
+    return std::nullopt;
+}
+
 double Median(std::vector<double> values)
 {
     if (values.empty())
@@ -69,20 +82,31 @@ double ScenarioResult::MaxRatio() const
     return ratios.empty() ? 0 : *std::max_element(ratios.begin(), ratios.end());
 }
 
-ScenarioResult Measure(const std::string& name, int runs, const Run& fernwick, const Run& floor)
+double ScenarioResult::SyscallsRatio() const
+{
+    return syscallsFernwick >= 0 && syscallsFloor > 0 ? static_cast<double>(syscallsFernwick) / syscallsFloor : 0;
+}
+
+ScenarioResult Measure(const std::string& name, const MeasurePlan& plan, const Run& fernwick, const Run& floor)
 {
     ScenarioResult result{name, {}, {}, {}};
     const double start = NowMs();
     const double warmFernwick = fernwick();
     const double warmFloor = floor();
     Progress("%s: warm-up: Fernwick %.1f ms, floor %.1f ms", name.c_str(), warmFernwick, warmFloor);
+    if (plan.side == Side::Fernwick)
+        result.fernwickMs.push_back(fernwick());
+    else if (plan.side == Side::Floor)
+        result.floorMs.push_back(floor());
+    if (plan.side != Side::Both)
+        return result;
     if (warmFernwick > kSlowRunMs || warmFloor > kSlowRunMs) {
         Progress("%s: a slow run, so the warm-up is its one run", name.c_str());
         result.fernwickMs.push_back(warmFernwick);
         result.floorMs.push_back(warmFloor);
         return result;
     }
-    for (int i = 0; i < runs; ++i) {
+    for (int i = 0; i < plan.runs; ++i) {
         if (i > 0 && NowMs() - start > kScenarioBudgetMs) {
             Progress("%s: out of time after %d runs", name.c_str(), i);
             break;
@@ -96,7 +120,7 @@ ScenarioResult Measure(const std::string& name, int runs, const Run& fernwick, c
             result.floorMs.push_back(floor());
             result.fernwickMs.push_back(fernwick());
         }
-        Progress("%s: run %d/%d: Fernwick %.1f ms, floor %.1f ms", name.c_str(), i + 1, runs,
+        Progress("%s: run %d/%d: Fernwick %.1f ms, floor %.1f ms", name.c_str(), i + 1, plan.runs,
                  result.fernwickMs.back(), result.floorMs.back());
     }
     return result;

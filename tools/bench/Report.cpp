@@ -1,6 +1,8 @@
 #include "tools/bench/Report.h"
 #include <windows.h>
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include "framework/Handles.h"
 
 namespace {
@@ -20,6 +22,12 @@ std::string JsonString(const std::string& text)
             quoted += c;
     }
     return quoted + '"';
+}
+
+// A count of system calls for the table: a dash when not counted.
+std::string Calls(long long calls)
+{
+    return calls < 0 ? "-" : std::to_string(calls);
 }
 } // namespace
 
@@ -54,15 +62,39 @@ long long FileBytes(const std::string& path)
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+bool ReadSyscalls(const std::string& path, std::vector<ScenarioResult>& scenarios)
+{
+    std::ifstream in(path);
+    if (!in)
+        return false;
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string name;
+        long long fernwick = 0, floor = 0;
+        if (!(fields >> name))
+            continue; // a blank line
+        if (!(fields >> fernwick >> floor))
+            return false;
+        for (ScenarioResult& s : scenarios)
+            if (s.name == name) {
+                s.syscallsFernwick = fernwick;
+                s.syscallsFloor = floor;
+            }
+    }
+    return true;
+}
+
 void PrintTable(const BenchReport& report)
 {
-    std::printf("\nFernwick benchmark on %s, %s, %s\n", report.machine.c_str(), report.wine.c_str(),
-                report.pinned ? "pinned to one CPU" : "not pinned");
-    std::printf("%-13s %13s %11s %8s %19s %5s\n", "scenario", "Fernwick ms", "floor ms", "ratio", "spread (min-max)",
-                "runs");
+    std::printf("\nFernwick benchmark on %s%s%s, %s, %s\n", report.processor.c_str(), report.processor.empty() ? "" : ": ",
+                report.machine.c_str(), report.wine.c_str(), report.pinned ? "pinned to one CPU" : "not pinned");
+    std::printf("%-13s %11s %9s %6s %17s %4s %10s %10s %6s\n", "scenario", "Fernwick ms", "floor ms", "ratio",
+                "spread (min-max)", "runs", "F syscalls", "floor", "ratio");
     for (const ScenarioResult& s : report.scenarios)
-        std::printf("%-13s %13.1f %11.1f %8.2f %9.2f-%-9.2f %5zu\n", s.name.c_str(), s.FernwickMedian(),
-                    s.FloorMedian(), s.Ratio(), s.MinRatio(), s.MaxRatio(), s.fernwickMs.size());
+        std::printf("%-13s %11.1f %9.1f %6.2f %8.2f-%-8.2f %4zu %10s %10s %6.2f\n", s.name.c_str(), s.FernwickMedian(),
+                    s.FloorMedian(), s.Ratio(), s.MinRatio(), s.MaxRatio(), s.fernwickMs.size(),
+                    Calls(s.syscallsFernwick).c_str(), Calls(s.syscallsFloor).c_str(), s.SyscallsRatio());
     for (const ScenarioResult& s : report.scenarios)
         for (const auto& [what, value] : s.figures)
             std::printf("%-13s %s %.1f\n", s.name.c_str(), what.c_str(), value);
@@ -83,9 +115,11 @@ bool WriteJson(const BenchReport& report, const std::string& path)
     if (!file)
         return false;
     FILE* out = file.get();
-    std::fprintf(out, "{\"machine\": %s, \"wine\": %s, \"exe_bytes\": %lld, \"pinned\": %s,\n \"scenarios\": [",
-                 JsonString(report.machine).c_str(), JsonString(report.wine).c_str(), report.exeBytes,
-                 report.pinned ? "true" : "false");
+    std::fprintf(out,
+                 "{\"processor\": %s, \"machine\": %s, \"wine\": %s, \"exe_bytes\": %lld, \"pinned\": %s,\n "
+                 "\"scenarios\": [",
+                 JsonString(report.processor).c_str(), JsonString(report.machine).c_str(),
+                 JsonString(report.wine).c_str(), report.exeBytes, report.pinned ? "true" : "false");
     const char* separator = "\n";
     for (const ScenarioResult& s : report.scenarios) {
         std::fprintf(out,
@@ -93,6 +127,9 @@ bool WriteJson(const BenchReport& report, const std::string& path)
                      "\"min_ratio\": %.3f, \"max_ratio\": %.3f",
                      separator, JsonString(s.name).c_str(), s.FernwickMedian(), s.FloorMedian(), s.Ratio(),
                      s.fernwickMs.size(), s.MinRatio(), s.MaxRatio());
+        if (s.syscallsFernwick >= 0 && s.syscallsFloor >= 0)
+            std::fprintf(out, ", \"syscalls_fernwick\": %lld, \"syscalls_floor\": %lld, \"syscalls_ratio\": %.3f",
+                         s.syscallsFernwick, s.syscallsFloor, s.SyscallsRatio());
         for (const auto& [what, value] : s.figures)
             std::fprintf(out, ", %s: %.3f", JsonString(what).c_str(), value);
         std::fprintf(out, "}");

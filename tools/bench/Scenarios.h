@@ -6,7 +6,11 @@
 struct BenchOptions {
     std::string data; // the folder make-bench-data filled, in its Windows form
     bool smoke = false; // tiny folders, one run each: only shows that every scenario still runs
+    Side side = Side::Both;
     int Runs() const { return smoke ? 1 : 7; }
+    MeasurePlan Plan() const { return {Runs(), side}; }
+    // One side's run alone: what a scenario reports besides its pairs is left out.
+    bool OneSide() const { return side != Side::Both; }
 };
 
 // Growth of what the process holds over many tray menus and refreshes of expanded folders.

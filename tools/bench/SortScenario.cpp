@@ -65,6 +65,6 @@ ScenarioResult MeasureSort(const BenchOptions& options)
     floor(floorSorted); // also asks the system about every two-byte character once
     if (fernwickSorted != floorSorted)
         throw std::runtime_error("the floor's order is not the tree's");
-    return Measure("sort", options.Runs(), [&] { return TimeSort(names, [](auto& list) { SortNoCase(list); }); },
+    return Measure("sort", options.Plan(), [&] { return TimeSort(names, [](auto& list) { SortNoCase(list); }); },
                    [&] { return TimeSort(names, floor); });
 }

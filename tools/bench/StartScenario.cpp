@@ -49,7 +49,7 @@ ScenarioResult MeasureStart(const BenchOptions& options)
     const std::string fernwick = ProgramBesideThis("Fernwick.exe");
     const std::string floor = ProgramBesideThis("FloorApp.exe") + ' ' + std::to_string(saved.size());
     return Measure(
-        "start", options.Runs(),
+        "start", options.Plan(),
         [&] {
             // The same saved folders and no saved placement at every start.
             ::DeleteFileA(ini.c_str());

@@ -71,7 +71,7 @@ double FloorTrayMenu(const std::string& root, void (*append)(HMENU, const std::s
     return NowMs() - start;
 }
 
-ScenarioResult MeasureTrayMenu(const char* name, const std::string& folder, int runs)
+ScenarioResult MeasureTrayMenu(const char* name, const std::string& folder, const MeasurePlan& plan)
 {
     BenchApp app(folder);
     const auto fernwick = [&] {
@@ -81,7 +81,7 @@ ScenarioResult MeasureTrayMenu(const char* name, const std::string& folder, int 
         app.Settle();
         return ms;
     };
-    return Measure(name, runs, fernwick, [&] { return FloorTrayMenu(folder + "\\Root"); });
+    return Measure(name, plan, fernwick, [&] { return FloorTrayMenu(folder + "\\Root"); });
 }
 
 // What happens while the menu is open; then it is dismissed.
@@ -106,13 +106,15 @@ double OpenAndPaint(HMENU menu, HWND owner)
 
 ScenarioResult MeasureTray(const BenchOptions& options)
 {
-    return MeasureTrayMenu("tray", options.data + "\\tray", options.Runs());
+    return MeasureTrayMenu("tray", options.data + "\\tray", options.Plan());
 }
 
 ScenarioResult MeasureTrayOpen(const BenchOptions& options)
 {
     const std::string folder = options.data + "\\trayopen";
-    ScenarioResult result = MeasureTrayMenu("tray_open", folder, options.Runs());
+    ScenarioResult result = MeasureTrayMenu("tray_open", folder, options.Plan());
+    if (options.OneSide())
+        return result;
     result.figures.emplace_back("whole_tree_ms", FloorTrayMenu(folder + "\\Root", AppendWholeTree));
     return result;
 }
@@ -168,7 +170,9 @@ ScenarioResult MeasureTraySubmenu(const BenchOptions& options)
         OpenAndPaint(menu.get(), app.View().m_hWnd);
         return NowMs() - start;
     };
-    ScenarioResult result = Measure("tray_submenu", options.Runs(), fernwick, plain);
+    ScenarioResult result = Measure("tray_submenu", options.Plan(), fernwick, plain);
+    if (options.OneSide())
+        return result;
     result.figures.emplace_back("icons_drawn", static_cast<double>(iconsDrawn));
 
     // The filling alone, against the floor of the same enumeration and appends.
@@ -184,7 +188,7 @@ ScenarioResult MeasureTraySubmenu(const BenchOptions& options)
         appendLevel();
         return NowMs() - start;
     };
-    const ScenarioResult filling = Measure("tray_submenu fill", options.Runs(), fill, fillFloor);
+    const ScenarioResult filling = Measure("tray_submenu fill", options.Plan(), fill, fillFloor);
     result.figures.emplace_back("fill_ms", filling.FernwickMedian());
     result.figures.emplace_back("fill_floor_ms", filling.FloorMedian());
 

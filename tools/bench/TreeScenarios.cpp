@@ -81,7 +81,7 @@ ScenarioResult MeasureExpand(const BenchOptions& options)
     FloorExpand(floor, order, root, "Big");
     CheckSameRows("expand", tree.m_hWnd, floor.Tree());
     collapse();
-    return Measure("expand", options.Runs(),
+    return Measure("expand", options.Plan(),
                    [&] {
                        const double ms = fernwick();
                        collapse();
@@ -127,7 +127,7 @@ ScenarioResult MeasureCollapse(const BenchOptions& options)
     CheckSameRows("collapse", tree.m_hWnd, floor.Tree());
     if (TreeView_GetChild(floor.Tree(), parent) != nullptr)
         throw std::runtime_error("the floor's collapse kept the items");
-    return Measure("collapse", options.Runs(), fernwick, [&] {
+    return Measure("collapse", options.Plan(), fernwick, [&] {
         const double ms = floorRun();
         floor.Show(false);
         return ms;
@@ -205,7 +205,7 @@ ScenarioResult MeasureRestore(const BenchOptions& options)
     TreeView_SelectSetFirstVisible(tree.m_hWnd, tree.GetRootItem());
     TreeView_SelectSetFirstVisible(floor.Tree(), TreeView_GetRoot(floor.Tree()));
     CheckSameRows("restore", tree.m_hWnd, floor.Tree());
-    return Measure("restore", options.Runs(), fernwick, [&] {
+    return Measure("restore", options.Plan(), fernwick, [&] {
         const double ms = floorRun();
         floor.Show(false);
         return ms;

@@ -1,5 +1,5 @@
-// The benchmark's figures: medians, ratios and their spread, which runs count, and the
-// JSON file that other tools read.
+// The benchmark's figures: medians, ratios and their spread, which runs count, one side run
+// alone, the system calls counted outside, and the JSON file that other tools read.
 #include <gtest/gtest.h>
 #include <fstream>
 #include <functional>
@@ -52,7 +52,7 @@ TEST(BenchFigures, TheWarmUpIsLeftOut)
 {
     ScriptedRun fernwick{{99, 1, 2, 3}};
     ScriptedRun floor{{98, 4, 5, 6}};
-    const ScenarioResult result = Measure("runs", 3, std::ref(fernwick), std::ref(floor));
+    const ScenarioResult result = Measure("runs", {3}, std::ref(fernwick), std::ref(floor));
     EXPECT_EQ(result.fernwickMs, (std::vector<double>{1, 2, 3}));
     EXPECT_EQ(result.floorMs, (std::vector<double>{4, 5, 6}));
 }
@@ -69,7 +69,7 @@ TEST(BenchFigures, TheSidesTakeTurnsGoingFirstAndRunsStayPaired)
         order += 'f';
         return 1.0 * floorRun++;
     };
-    const ScenarioResult result = Measure("turns", 4, fernwick, floor);
+    const ScenarioResult result = Measure("turns", {4}, fernwick, floor);
     EXPECT_EQ(order, "Ff" "Ff" "fF" "Ff" "fF") << "the warm-up, then alternating pairs";
     EXPECT_EQ(result.fernwickMs, (std::vector<double>{10, 20, 30, 40}));
     EXPECT_EQ(result.floorMs, (std::vector<double>{1, 2, 3, 4}));
@@ -80,11 +80,61 @@ TEST(BenchFigures, ASlowScenarioIsMeasuredOnce)
     for (const auto& [fernwickMs, floorMs] : {std::pair{25000.0, 3.0}, std::pair{3.0, 25000.0}}) {
         ScriptedRun fernwick{{fernwickMs, 1}};
         ScriptedRun floor{{floorMs, 1}};
-        const ScenarioResult result = Measure("slow", 7, std::ref(fernwick), std::ref(floor));
+        const ScenarioResult result = Measure("slow", {7}, std::ref(fernwick), std::ref(floor));
         EXPECT_EQ(fernwick.calls, 1u);
         EXPECT_EQ(result.fernwickMs, (std::vector<double>{fernwickMs}));
         EXPECT_EQ(result.floorMs, (std::vector<double>{floorMs}));
     }
+}
+
+TEST(BenchFigures, OneSideRunsOnceAfterTheSameWarmUpPair)
+{
+    // Whatever side is asked for, the process does the same before its one run: a tracer
+    // that subtracts the run of neither side is left with that one run.
+    for (const auto& [side, expected] : {std::pair{Side::Fernwick, "FfF"}, std::pair{Side::Floor, "Fff"},
+                                         std::pair{Side::None, "Ff"}}) {
+        std::string order;
+        const ScenarioResult result = Measure(
+            "one", {7, side}, [&] { order += 'F'; return 2.0; }, [&] { order += 'f'; return 1.0; });
+        EXPECT_EQ(order, expected);
+        EXPECT_EQ(result.fernwickMs.size(), side == Side::Fernwick ? 1u : 0u);
+        EXPECT_EQ(result.floorMs.size(), side == Side::Floor ? 1u : 0u);
+    }
+    EXPECT_EQ(ParseSide(""), Side::Both);
+    EXPECT_EQ(ParseSide("floor"), Side::Floor);
+    EXPECT_EQ(ParseSide("none"), Side::None);
+    EXPECT_EQ(ParseSide("Floor"), std::nullopt);
+}
+
+TEST(BenchReport, SystemCallsCountedOutsideReachTheirScenarios)
+{
+    TempFolder folder;
+    const std::string path = folder.Path() + "\\syscalls.txt";
+    std::ofstream(path) << "expand 1200 1000\n\nsort 5 0\nnot_run 1 1\n";
+    std::vector<ScenarioResult> scenarios{{"sort", {}, {}, {}}, {"expand", {}, {}, {}}, {"tray", {}, {}, {}}};
+    ASSERT_TRUE(ReadSyscalls(path, scenarios));
+    EXPECT_EQ(scenarios[1].syscallsFernwick, 1200);
+    EXPECT_EQ(scenarios[1].syscallsFloor, 1000);
+    EXPECT_DOUBLE_EQ(scenarios[1].SyscallsRatio(), 1.2);
+    EXPECT_EQ(scenarios[0].SyscallsRatio(), 0) << "a floor of no calls gives no ratio";
+    EXPECT_EQ(scenarios[2].syscallsFernwick, -1) << "not counted";
+    EXPECT_EQ(scenarios[2].SyscallsRatio(), 0);
+
+    const std::string json = folder.Path() + "\\results.json";
+    ASSERT_TRUE(WriteJson(BenchReport{"m", "w", 1, scenarios, std::nullopt, true, "AMD EPYC"}, json));
+    const std::string text = ReadFile(json);
+    EXPECT_NE(text.find(R"({"processor": "AMD EPYC", "machine": "m",)"), std::string::npos) << text;
+    EXPECT_NE(text.find(R"("syscalls_fernwick": 1200, "syscalls_floor": 1000, "syscalls_ratio": 1.200})"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find(R"("name": "tray", "fernwick_ms": 0.000, "floor_ms": 0.000, "ratio": 0.000, "runs": 0, )"
+                        R"("min_ratio": 0.000, "max_ratio": 0.000})"),
+              std::string::npos)
+        << "a scenario not counted has no syscalls fields: " << text;
+
+    std::ofstream(path) << "expand many 1000\n";
+    EXPECT_FALSE(ReadSyscalls(path, scenarios));
+    EXPECT_FALSE(ReadSyscalls(folder.Path() + "\\none.txt", scenarios));
 }
 
 TEST(BenchReport, TheJsonHoldsEveryFigureAndQuotesTextSafely)
@@ -95,7 +145,7 @@ TEST(BenchReport, TheJsonHoldsEveryFigureAndQuotesTextSafely)
                              SteadyState{2000, 1500, 0, 1, 0, 0, -12, 24}, true};
     ASSERT_TRUE(WriteJson(report, path));
     const std::string json = ReadFile(path);
-    EXPECT_NE(json.find(R"("machine": "CPU \"9\" \\ 2", "wine": "Wine 8.0", "exe_bytes": 411648, "pinned": true,)"),
+    EXPECT_NE(json.find(R"("processor": "", "machine": "CPU \"9\" \\ 2", "wine": "Wine 8.0", "exe_bytes": 411648, "pinned": true,)"),
               std::string::npos)
         << json;
     EXPECT_NE(json.find(R"({"name": "expand", "fernwick_ms": 3.000, "floor_ms": 1.000, "ratio": 3.000, "runs": 2, )"
@@ -115,7 +165,8 @@ TEST(BenchReport, AReportWithoutSteadyStateHasNoneInTheFile)
     const std::string path = folder.Path() + "\\results.json";
     ASSERT_TRUE(WriteJson(BenchReport{"m", "w", 1, {}, std::nullopt}, path));
     EXPECT_EQ(ReadFile(path),
-              "{\"machine\": \"m\", \"wine\": \"w\", \"exe_bytes\": 1, \"pinned\": false,\n \"scenarios\": []}\n");
+              "{\"processor\": \"\", \"machine\": \"m\", \"wine\": \"w\", \"exe_bytes\": 1, \"pinned\": false,\n "
+              "\"scenarios\": []}\n");
 }
 
 TEST(BenchReport, AFileThatCannotBeWrittenIsReported)
