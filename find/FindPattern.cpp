@@ -103,12 +103,20 @@ FindMatch FindPattern::Match(std::u16string_view folded) const
         }
     } else {
         // Without a surrogate in the pattern no half of a pair in the name can be accepted.
+        // The hot loop of a search: one unit compared per name unit.
+        const char16_t* pattern = units_.data();
+        char16_t wanted = pattern[0];
         std::size_t j = 0;
-        for (std::size_t i = 0; i < n; ++i)
-            if (Accepts(j, FoldKey(folded[i])) && ++j == m) {
-                end = i;
-                break;
+        for (std::size_t i = 0; i < n; ++i) {
+            const char16_t key = FoldKey(folded[i]);
+            if (key == wanted || (wanted == kAnyOf && sets_[j].Has(key))) {
+                if (++j == m) {
+                    end = i;
+                    break;
+                }
+                wanted = pattern[j];
             }
+        }
     }
     if (end == n)
         return {};

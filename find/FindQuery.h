@@ -51,6 +51,8 @@ public:
     explicit FindQuery(std::u16string_view text);
     bool Empty() const { return parts_.empty(); }
     std::size_t Parts() const { return parts_.size(); }
+    // A part folded, ASCII lowered: what it finds, a part it begins finds too.
+    std::u16string_view Keys(std::size_t part) const { return parts_[part].keys; }
     // The better of a part's own and romaji matches in one folded name; nameHasKana says
     // whether the name holds any kana (FindTable keeps it), so a kana form skips the rest.
     FindMatch MatchPart(std::size_t part, std::u16string_view folded, bool nameHasKana) const;

@@ -11,6 +11,7 @@ FindTable::Id FindTable::Add(std::u16string_view name, Id folder, bool isFolder)
         throw std::length_error("FindTable::Add: no id left");
     const std::uint32_t offset = Store(name, isFolder);
     slots_.push_back({offset, folder});
+    ++version_;
     return static_cast<Id>(slots_.size() - 1);
 }
 
@@ -21,6 +22,7 @@ void FindTable::Rename(Id entry, std::u16string_view name)
     const bool folder = IsFolder(entry);
     Drop(entry);
     slots_[entry].offset = Store(name, folder);
+    ++version_;
 }
 
 void FindTable::Remove(Id entry)
@@ -29,6 +31,7 @@ void FindTable::Remove(Id entry)
         return;
     Drop(entry);
     slots_[entry].offset = kGone;
+    ++version_;
 }
 
 std::uint32_t FindTable::Store(std::u16string_view name, bool isFolder)

@@ -24,6 +24,8 @@ public:
     void Remove(Id entry);
 
     std::size_t Size() const { return slots_.size(); } // ids handed out, live or not
+    // Counts the changes, so that a search knows its last results still hold.
+    std::uint64_t Version() const { return version_; }
     bool Live(Id entry) const { return entry < slots_.size() && slots_[entry].offset != kGone; }
     bool IsFolder(Id entry) const { return (Head(entry) & kFolderBit) != 0; }
     bool HasKana(Id entry) const { return (Head(entry) & kKanaBit) != 0; }
@@ -31,6 +33,20 @@ public:
     std::u16string_view Folded(Id entry) const
     {
         return std::u16string_view(text_).substr(slots_[entry].offset + 1, Head(entry) & kLengthBits);
+    }
+    // One entry as a search reads it, in one look at the table.
+    struct View {
+        std::u16string_view folded;
+        Id folder;
+        bool isFolder;
+        bool hasKana;
+    };
+    View Get(Id entry) const
+    {
+        const Slot slot = slots_[entry];
+        const char16_t head = text_[slot.offset];
+        return {std::u16string_view(text_.data() + slot.offset + 1, head & kLengthBits), slot.folder,
+                (head & kFolderBit) != 0, (head & kKanaBit) != 0};
     }
     // What the table holds in memory, for the index's figures.
     std::size_t Bytes() const { return text_.capacity() * sizeof(char16_t) + slots_.capacity() * sizeof(Slot); }
@@ -50,4 +66,5 @@ private:
     std::u16string text_;
     std::vector<Slot> slots_;
     std::size_t unused_ = 0; // units of text_ no entry points at
+    std::uint64_t version_ = 0;
 };

@@ -123,6 +123,12 @@ bool IsLetter(char c)
     return c >= 'a' && c <= 'z';
 }
 
+// A consonant that, written twice, is ッ.
+bool Doubles(char c)
+{
+    return IsLetter(c) && !IsVowel(c) && c != 'n' && c != 'l' && c != 'x';
+}
+
 // The longest syllable text starts with, or null.
 const Syllable* LongestSyllable(std::string_view text)
 {
@@ -178,7 +184,7 @@ bool RomajiToKana(std::u16string_view text, FindPattern& kana)
             ++i;
             continue;
         }
-        if (!IsVowel(c) && c != 'n' && c != 'l' && c != 'x' && (next == c || (c == 't' && t.substr(i + 1, 2) == "ch"))) {
+        if (Doubles(c) && (next == c || (c == 't' && next == 'c' && (i + 2 == t.size() || t[i + 2] == 'h')))) {
             kana.Append(kSmallTsu);
             ++i;
             continue;
@@ -189,9 +195,16 @@ bool RomajiToKana(std::u16string_view text, FindPattern& kana)
             i += s->romaji.size();
             continue;
         }
+        // What the letters typed so far can still become, so that each key typed finds a part
+        // of what the key before found: also ッ (kk) and, after m, ン (mb).
+        const std::string_view tail = t.substr(i);
         FindPattern::KanaSet starts;
-        if (!StartsOfSyllables(t.substr(i), starts))
+        if (!StartsOfSyllables(tail, starts))
             return false;
+        if (tail.size() == 1 && Doubles(c))
+            starts.Add(kSmallTsu);
+        if (tail == "m")
+            starts.Add(kN);
         kana.AppendAnyOf(starts);
         break;
     }

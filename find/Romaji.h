@@ -8,7 +8,8 @@
 //     "nn" before a vowel or y is ン followed by the n of the next syllable (konnichiha, onna);
 //   digits and other ASCII signs stand for themselves;
 //   the end of the text, when it is only the start of a syllable ("mem", "ts"), stands for
-//     every katakana such a syllable can begin with.
+//     every katakana such a syllable can begin with (and ッ after a consonant that doubles, ン
+//     after m), so that a text found by a longer text is found by each of its beginnings.
 // No windows.h: built natively and fuzzed.
 #pragma once
 #include <string_view>

@@ -307,6 +307,40 @@ TEST(FindBadInput, HugeAndOddQueriesStayBounded)
     EXPECT_EQ(search.Run(t.table, FindQuery(u"*.*"), 10, hits), 0u) << "no wildcards";
 }
 
+// Each key typed narrows the last results; what comes out must be what a fresh search gives.
+TEST(FindReference, TypingKeyByKeyGivesWhatAFreshSearchGives)
+{
+    // Katakana from ka to n, and letters, in names of two to five characters.
+    std::mt19937 random(932);
+    Tree t;
+    std::vector<FindTable::Id> folders{FindTable::kRoot};
+    for (int i = 0; i < 3000; ++i) {
+        std::u16string name;
+        for (std::size_t k = 2 + random() % 4; k > 0; --k)
+            name += random() % 3 == 0 ? static_cast<char16_t>(u'a' + random() % 26) : static_cast<char16_t>(0x30AB + random() % 73);
+        const bool isFolder = random() % 8 == 0;
+        const auto id = t.Add(name, folders[random() % folders.size()], isFolder);
+        if (isFolder)
+            folders.push_back(id);
+    }
+    const std::u16string queries[] = {u"kakko", u"matcha", u"shimbun", u"onna", u"kannji", u"tsu-ru", u"kyoka", u"n'ya",
+                                      u"memo ka", u"sa shi", u"xtuka", u"ddo", u"wwa ki"};
+    FindSearch typing;
+    std::vector<FindHit> narrowed, fresh;
+    for (const std::u16string& query : queries)
+        for (std::size_t keys = 1; keys <= query.size(); ++keys) {
+            const FindQuery q(query.substr(0, keys));
+            typing.Run(t.table, q, 50, narrowed);
+            FindSearch().Run(t.table, q, 50, fresh);
+            ASSERT_EQ(narrowed.size(), fresh.size()) << std::string(query.begin(), query.begin() + static_cast<std::ptrdiff_t>(keys));
+            for (std::size_t i = 0; i < fresh.size(); ++i)
+                EXPECT_EQ(narrowed[i].entry, fresh[i].entry);
+        }
+    t.Add(u"\u30AB\u30C3\u30B3"); // kakko, added after the last search
+    const FindQuery q(u"kakko");
+    EXPECT_EQ(typing.Run(t.table, q, 50, narrowed), FindSearch().Run(t.table, q, 50, fresh)) << "a changed table is searched anew";
+}
+
 bool NaiveSubsequence(const std::string& part, const std::string& name)
 {
     std::size_t j = 0;
