@@ -1,6 +1,6 @@
 # The layers of the program, from the base up: each room includes only its own and lower
 # rooms. Run by the build (cmake -P, SOURCE_DIR and STAMP set); a wrong include fails it.
-#   mbcs  <  framework  <  tree, about  <  app, frame, view
+#   mbcs  <  framework  <  tree, about  <  search  <  app, frame, view
 # Within the top: frame and view reach the application object's settings through
 # app/Settings.h and never include app/FernwickApp.h; frame includes no view.
 set(allowed_mbcs mbcs)
@@ -8,12 +8,13 @@ set(allowed_framework mbcs framework)
 set(allowed_res framework)
 set(allowed_tree mbcs framework tree res)
 set(allowed_about mbcs framework about res)
+set(allowed_search mbcs find framework tree res search)
 set(allowed_frame mbcs framework tree about res frame app)
-set(allowed_view mbcs framework tree about res frame view app)
-set(allowed_app mbcs framework tree about res frame view app)
+set(allowed_view mbcs framework tree about res frame view app search)
+set(allowed_app mbcs framework tree about res frame view app search)
 
 set(failures "")
-foreach(room mbcs framework res tree about frame view app)
+foreach(room mbcs framework res tree about search frame view app)
   file(GLOB sources "${SOURCE_DIR}/${room}/*.h" "${SOURCE_DIR}/${room}/*.cpp")
   foreach(source ${sources})
     file(STRINGS "${source}" includes REGEX "^#include \"[a-z]+/")
@@ -30,6 +31,6 @@ foreach(room mbcs framework res tree about frame view app)
 endforeach()
 if(failures)
   string(REPLACE "${SOURCE_DIR}/" "" failures "${failures}")
-  message(FATAL_ERROR "includes against the layers (mbcs < framework < tree, about < app, frame, view):${failures}")
+  message(FATAL_ERROR "includes against the layers (mbcs < framework < tree, about < search < app, frame, view):${failures}")
 endif()
 file(TOUCH "${STAMP}")
