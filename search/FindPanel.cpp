@@ -92,7 +92,7 @@ void CFindPanel::Layout(int cx, int cy)
 void CFindPanel::Begin()
 {
     ::SetWindowTextW(m_hBox, L"");
-    m_query.Forget();
+    m_results.Clear();
     Show(0);
     ::SetFocus(m_hBox);
     m_index.CheckForChanges();
@@ -121,15 +121,15 @@ void CFindPanel::Refresh()
     const std::u16string query(text.begin(), text.end());
     // The entry chosen stays chosen when it is found again.
     const int row = Selected();
-    const std::uint32_t chosen = row >= 0 && static_cast<size_t>(row) < m_query.Results().size()
-                                     ? m_query.Results()[static_cast<size_t>(row)].entry
-                                     : CSearchIndex::kNone;
+    const std::vector<std::uint32_t>& before = m_results.Entries();
+    const std::uint32_t chosen = row >= 0 && static_cast<size_t>(row) < before.size() ? before[static_cast<size_t>(row)]
+                                                                                     : CSearchIndex::kNone;
     const bool sameText = query == m_shownText;
     m_shownText = query;
-    Show(m_query.Run(m_index, query).size());
-    const std::vector<FindResult>& results = m_query.Results();
+    const std::vector<std::uint32_t>& results = m_results.Run(m_index, query);
+    Show(results.size());
     for (size_t i = 0; sameText && i < results.size(); ++i)
-        if (results[i].entry == chosen)
+        if (results[i] == chosen)
             Select(static_cast<int>(i));
 }
 
@@ -151,8 +151,8 @@ std::wstring CFindPanel::Status() const
     wchar_t text[128] = L"";
     if (m_index.Building())
         std::swprintf(text, std::size(text), LoadText(IDS_FIND_BUILDING).c_str(), m_index.LiveCount());
-    else if (!m_query.Results().empty() || m_query.Total() > 0)
-        std::swprintf(text, std::size(text), LoadText(IDS_FIND_COUNT).c_str(), static_cast<unsigned>(m_query.Total()));
+    else if (m_results.Total() > 0)
+        std::swprintf(text, std::size(text), LoadText(IDS_FIND_COUNT).c_str(), static_cast<unsigned>(m_results.Total()));
     return text;
 }
 
@@ -177,7 +177,7 @@ void CFindPanel::Select(int row)
 
 void CFindPanel::Move(int rows)
 {
-    const int count = static_cast<int>(m_query.Results().size());
+    const int count = static_cast<int>(m_results.Entries().size());
     if (count == 0)
         return;
     Select(std::clamp(Selected() + rows, 0, count - 1));
@@ -195,10 +195,10 @@ std::wstring CFindPanel::Caption(std::uint32_t entry) const
 void CFindPanel::OpenSelected(bool reveal)
 {
     const int row = Selected();
-    const std::vector<FindResult>& results = m_query.Results();
+    const std::vector<std::uint32_t>& results = m_results.Entries();
     if (row < 0 || static_cast<size_t>(row) >= results.size())
         return;
-    const std::uint32_t entry = results[static_cast<size_t>(row)].entry;
+    const std::uint32_t entry = results[static_cast<size_t>(row)];
     if (reveal) {
         const std::wstring folder = m_index.FolderBelowRoot(entry);
         if (onReveal)
@@ -229,10 +229,10 @@ LRESULT CFindPanel::OnListNotify(NMHDR* header)
     switch (header->code) {
     case LVN_GETDISPINFOW: {
         LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
-        const std::vector<FindResult>& results = m_query.Results();
+        const std::vector<std::uint32_t>& results = m_results.Entries();
         if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= results.size())
             return 0;
-        const std::uint32_t entry = results[static_cast<size_t>(item.iItem)].entry;
+        const std::uint32_t entry = results[static_cast<size_t>(item.iItem)];
         if (item.mask & LVIF_TEXT)
             CopyText(item.iSubItem == 0 ? Caption(entry) : m_index.FolderBelowRoot(entry), item);
         if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0)

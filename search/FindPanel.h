@@ -10,7 +10,7 @@
 #include <string>
 #include <unordered_map>
 #include "framework/Wnd.h"
-#include "search/FindQuery.h"
+#include "search/FindResults.h"
 #include "search/SearchIndex.h"
 #include "tree/ShellIcons.h"
 
@@ -39,7 +39,7 @@ public:
 
     HWND Box() const { return m_hBox; }
     HWND List() const { return m_hList; }
-    const CFindQuery& Query() const { return m_query; }
+    const CFindResults& Results() const { return m_results; }
     int Selected() const;
     // What the status beside the box shows: how far the index is, or how many were found.
     std::wstring Status() const;
@@ -63,7 +63,7 @@ private:
 
     CSearchIndex& m_index;
     CShellIcons& m_icons;
-    CFindQuery m_query;
+    CFindResults m_results;
     HWND m_hBox = nullptr;
     HWND m_hStatus = nullptr;
     HWND m_hList = nullptr;

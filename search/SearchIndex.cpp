@@ -6,6 +6,8 @@ constexpr std::uint8_t kListed = 0x40; // a folder whose entries are in: a relis
 // Entries read between two looks at the clock: one look costs about as much as one entry.
 constexpr int kEntriesPerLook = 64;
 constexpr int kChecksPerLook = 8;
+// About 150 MB of index: entries past it are left out, and not found.
+constexpr std::uint32_t kMaxEntries = 2000000;
 
 double NowMs()
 {
@@ -57,6 +59,7 @@ void CSearchIndex::Reset(const std::wstring& root)
     m_root = root;
     if (!m_root.empty() && m_root.back() != L'\\')
         m_root += L'\\';
+    m_table = {};
     m_names.clear();
     m_nameStart.assign(1, 0);
     m_parent.clear();
@@ -78,11 +81,14 @@ std::uint32_t CSearchIndex::Add(std::uint32_t parent, std::u16string_view name, 
                                 const FILETIME& lastWrite)
 {
     const auto entry = static_cast<std::uint32_t>(m_parent.size());
+    const bool folder = (flags & kKindMask) == kindFolder;
+    if (entry != kRoot)
+        m_table.Add(name, parent == kRoot ? FindTable::kRoot : parent - 1, folder);
     m_names.insert(m_names.end(), name.begin(), name.end());
     m_nameStart.push_back(static_cast<std::uint32_t>(m_names.size()));
     m_parent.push_back(parent);
     m_flags.push_back(flags);
-    if ((flags & kKindMask) == kindFolder)
+    if (folder)
         m_folders.push_back({entry, lastWrite});
     ++m_live;
     return entry;
@@ -191,7 +197,16 @@ std::wstring CSearchIndex::FullPath(std::uint32_t entry) const
 std::size_t CSearchIndex::OverheadBytes() const
 {
     return m_nameStart.size() * sizeof(std::uint32_t) + m_parent.size() * sizeof(std::uint32_t) +
-           m_flags.size() + m_folders.size() * sizeof(Folder);
+           m_flags.size() + m_folders.size() * sizeof(Folder) + m_table.Bytes() - FoldedBytes();
+}
+
+std::size_t CSearchIndex::FoldedBytes() const
+{
+    std::size_t units = 0;
+    for (FindTable::Id id = 0; id < m_table.Size(); ++id)
+        if (m_table.Live(id))
+            units += m_table.Folded(id).size();
+    return units * sizeof(char16_t);
 }
 
 bool CSearchIndex::Step(double budgetMs)
@@ -273,7 +288,7 @@ bool CSearchIndex::ListOne()
             // A folder whose own time moved changed inside: relisted without waiting for a check.
             if (const Folder* record = FolderRecord(*it); record != nullptr && !SameTime(record->lastWrite, data.ftLastWriteTime))
                 Queue(*it, true);
-        } else {
+        } else if (Slots() < kMaxEntries) {
             const std::uint32_t entry = Add(listing.folder, name, static_cast<std::uint8_t>(kind), data.ftLastWriteTime);
             if (kind == kindFolder)
                 Queue(entry, false);
@@ -291,9 +306,7 @@ void CSearchIndex::EndListing()
     bool died = false;
     for (size_t i = 0; i < m_listing.known.size(); ++i) {
         if (!m_listing.seen[i]) {
-            m_flags[m_listing.known[i]] |= kDead;
-            --m_live;
-            ++m_dead;
+            Kill(m_listing.known[i]);
             died = true;
         }
     }
@@ -319,14 +332,19 @@ void CSearchIndex::Bury()
 {
     // A parent always comes before its entries.
     for (std::uint32_t e = 1; e < Slots(); ++e) {
-        if (!(m_flags[e] & kDead) && (m_flags[m_parent[e]] & kDead)) {
-            m_flags[e] |= kDead;
-            --m_live;
-            ++m_dead;
-        }
+        if (!(m_flags[e] & kDead) && (m_flags[m_parent[e]] & kDead))
+            Kill(e);
     }
     if (m_dead > m_live / 2 + 4096)
         Compact();
+}
+
+void CSearchIndex::Kill(std::uint32_t entry)
+{
+    m_flags[entry] |= kDead;
+    m_table.Remove(entry - 1);
+    --m_live;
+    ++m_dead;
 }
 
 void CSearchIndex::Compact()
@@ -335,6 +353,7 @@ void CSearchIndex::Compact()
     std::vector<char16_t> names;
     std::vector<std::uint32_t> starts{0}, parents;
     std::vector<std::uint8_t> flags;
+    FindTable table;
     for (std::uint32_t e = 0; e < Slots(); ++e) {
         if (e != kRoot && (m_flags[e] & kDead))
             continue;
@@ -344,6 +363,9 @@ void CSearchIndex::Compact()
         starts.push_back(static_cast<std::uint32_t>(names.size()));
         parents.push_back(e == kRoot ? kNone : moved[m_parent[e]]);
         flags.push_back(m_flags[e]);
+        if (e != kRoot)
+            table.Add(name, parents.back() == kRoot ? FindTable::kRoot : parents.back() - 1,
+                      (m_flags[e] & kKindMask) == kindFolder);
     }
     std::vector<Folder> folders;
     const bool sweeping = m_sweep < m_folders.size();
@@ -359,6 +381,7 @@ void CSearchIndex::Compact()
     for (std::uint32_t folder : m_queue)
         if (moved[folder] != kNone)
             queue.push_back(moved[folder]);
+    m_table = std::move(table);
     m_names = std::move(names);
     m_nameStart = std::move(starts);
     m_parent = std::move(parents);

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "find/FindTable.h"
 #include "framework/Handles.h"
 #include "tree/FolderEntry.h"
 
@@ -54,9 +55,15 @@ public:
     // The entry at a path below the root, by names without regard to case, or kNone.
     std::uint32_t Find(std::wstring_view relative) const;
 
-    // What the arrays hold beyond the names' own bytes, and the names' bytes.
+    // The matcher's folded names: table id i is entry i + 1.
+    const FindTable& Table() const { return m_table; }
+    static std::uint32_t EntryOf(FindTable::Id id) { return id + 1; }
+
+    // What the arrays hold beyond the names' own bytes (the matcher's table included, its
+    // folded names not), and the names' bytes.
     std::size_t OverheadBytes() const;
     std::size_t NameBytes() const { return m_names.size() * sizeof(char16_t); }
+    std::size_t FoldedBytes() const;
 
 private:
     enum Flags : std::uint8_t { kKindMask = 0x3, kDead = 0x80 };
@@ -85,9 +92,11 @@ private:
     void CheckOne();
     // Entries under a dead folder die too; when most slots are dead they are dropped.
     void Bury();
+    void Kill(std::uint32_t entry);
     void Compact();
 
     std::wstring m_root;
+    FindTable m_table;
     std::vector<char16_t> m_names;
     std::vector<std::uint32_t> m_nameStart{0}; // entry i's name is [start[i], start[i + 1])
     std::vector<std::uint32_t> m_parent;

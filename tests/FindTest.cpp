@@ -88,7 +88,7 @@ protected:
         for (int i = 0; i < 60; ++i)
             folder.MakeFolder("Root\\Folder " + std::to_string(100 + i));
         ASSERT_TRUE(MakeShortcut(root + "\\Mail.lnk", root + "\\Docs\\notes.txt", folder.Path()));
-        for (const wchar_t* name : {L"\\Caf\u00e9.txt", L"\\\ud55c\uae00 \uba54\ubaa8.txt"}) {
+        for (const wchar_t* name : {L"\\Caf\u00e9.txt", L"\\\ud55c\uae00 \uba54\ubaa8.txt", L"\\\u30e1\u30e2\u5e33.txt"}) {
             const HANDLE file = ::CreateFileW((Wide(root) + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
             ASSERT_NE(file, INVALID_HANDLE_VALUE);
             ::CloseHandle(file);
@@ -243,10 +243,15 @@ TEST_F(FindTest, NamesTheCodePageCannotSpellAreTypedFoundAndOpened)
     Find(L"\ud55c\uae00");
     ASSERT_EQ(Rows(), 1);
     EXPECT_EQ(Row(0), L"\ud55c\uae00 \uba54\ubaa8.txt");
-    // Kana typed go in as they are: nothing here is named so.
-    Type(L"\u30e1\u30e2");
-    EXPECT_EQ(BoxText(), L"\ud55c\uae00\u30e1\u30e2");
-    EXPECT_EQ(Rows(), 0);
+
+    // Hiragana typed find the katakana name; so does romaji typed with the input method off.
+    for (const wchar_t* typed : {L"\u3081\u3082", L"memo"}) {
+        Key(VK_ESCAPE);
+        Find(typed);
+        EXPECT_EQ(BoxText(), typed);
+        ASSERT_GE(Rows(), 1) << Rows();
+        EXPECT_EQ(Row(0), L"\u30e1\u30e2\u5e33.txt");
+    }
 }
 
 TEST_F(FindTest, FilesMadeAndDeletedInFoldersNeverExpandedAreSeenASecondLater)
