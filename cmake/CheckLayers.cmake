@@ -1,6 +1,6 @@
 # The layers of the program, from the base up: each room includes only its own and lower
 # rooms. Run by the build (cmake -P, SOURCE_DIR and STAMP set); a wrong include fails it.
-#   mbcs  <  framework  <  tree, about  <  app, frame, view
+#   mbcs  <  framework  <  tree, about  <  search  <  app, frame, view
 # find (the matcher of the find box) is portable like mbcs and stands on it alone.
 # Within the top: frame and view reach the application object's settings through
 # app/Settings.h and never include app/FernwickApp.h; frame includes no view.
@@ -10,12 +10,13 @@ set(allowed_framework mbcs framework)
 set(allowed_res framework)
 set(allowed_tree mbcs framework tree)
 set(allowed_about mbcs framework about res)
+set(allowed_search mbcs find framework tree res search)
 set(allowed_frame mbcs framework tree about res frame app)
-set(allowed_view mbcs framework tree about res frame view app)
-set(allowed_app mbcs framework tree about res frame view app)
+set(allowed_view mbcs framework tree about res frame view app search)
+set(allowed_app mbcs framework tree about res frame view app search)
 
 set(failures "")
-foreach(room mbcs find framework res tree about frame view app)
+foreach(room mbcs find framework res tree about search frame view app)
   file(GLOB sources "${SOURCE_DIR}/${room}/*.h" "${SOURCE_DIR}/${room}/*.cpp")
   foreach(source ${sources})
     file(STRINGS "${source}" includes REGEX "^#include \"[a-z]+/")
@@ -32,6 +33,6 @@ foreach(room mbcs find framework res tree about frame view app)
 endforeach()
 if(failures)
   string(REPLACE "${SOURCE_DIR}/" "" failures "${failures}")
-  message(FATAL_ERROR "includes against the layers (mbcs < framework < tree, about < app, frame, view):${failures}")
+  message(FATAL_ERROR "includes against the layers (mbcs < framework < tree, about < search < app, frame, view):${failures}")
 endif()
 file(TOUCH "${STAMP}")

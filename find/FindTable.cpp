@@ -1,16 +1,16 @@
 #include "find/FindTable.h"
 #include <algorithm>
-#include <stdexcept>
 #include "find/Folding.h"
 
 FindTable::Id FindTable::Add(std::u16string_view name, Id folder, bool isFolder)
 {
-    if (folder != kRoot && !(Live(folder) && IsFolder(folder)))
-        throw std::invalid_argument("FindTable::Add: the folder is not a live folder entry");
+    // Nothing here throws: the program's runtime has no use for the containers' errors. An
+    // entry that cannot be kept still takes its id, so the caller's ids stay in step, and is
+    // never found.
     if (slots_.size() >= kGone - 1)
-        throw std::length_error("FindTable::Add: no id left");
-    const std::uint32_t offset = Store(name, isFolder);
-    slots_.push_back({offset, folder});
+        return kGone;
+    const bool kept = (folder == kRoot || (Live(folder) && IsFolder(folder))) && text_.size() + kMaxName + 1 < kGone;
+    slots_.push_back({kept ? Store(name, isFolder) : kGone, folder});
     ++version_;
     return static_cast<Id>(slots_.size() - 1);
 }
@@ -21,7 +21,7 @@ void FindTable::Rename(Id entry, std::u16string_view name)
         return;
     const bool folder = IsFolder(entry);
     Drop(entry);
-    slots_[entry].offset = Store(name, folder);
+    slots_[entry].offset = text_.size() + kMaxName + 1 < kGone ? Store(name, folder) : kGone;
     ++version_;
 }
 
@@ -50,8 +50,6 @@ std::uint32_t FindTable::Store(std::u16string_view name, bool isFolder)
         text_ = std::move(kept);
         unused_ = 0;
     }
-    if (text_.size() + kMaxName + 1 > kGone)
-        throw std::length_error("FindTable: the names outgrow the table");
     const auto offset = static_cast<std::uint32_t>(text_.size());
     text_ += char16_t{0};
     FoldName(name, text_);

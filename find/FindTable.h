@@ -17,7 +17,8 @@ public:
     static constexpr Id kRoot = 0xFFFFFFFF; // the folder of the root's own entries
     static constexpr std::size_t kMaxName = 4095; // folded units kept of a name (a Windows name has 255)
 
-    // Adds an entry in folder (kRoot, or a live folder entry); std::invalid_argument otherwise.
+    // Adds an entry in folder (kRoot, or a live folder entry). An entry in anything else, or
+    // past what the table can hold, gets its id but is not live: it is never found.
     Id Add(std::u16string_view name, Id folder, bool isFolder);
     void Rename(Id entry, std::u16string_view name);
     // Removes one entry; the index removes what a folder holds with it.

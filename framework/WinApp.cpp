@@ -81,13 +81,9 @@ int CWinApp::Run()
             // thread waits alertably.
             while (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
                 ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_ALERTABLE | MWMO_INPUTAVAILABLE);
-            if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            if (!AfxPumpMessage(msg)) {
                 m_exitCode = msg.wParam;
                 return ExitInstance();
-            }
-            if (!CWnd::WalkPreTranslateTree(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
             }
             if (IsIdleMessage(msg)) {
                 idle = true;
@@ -95,6 +91,23 @@ int CWinApp::Run()
             }
         } while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
     }
+}
+
+BOOL AfxPumpMessage(MSG& msg)
+{
+    // A Unicode window (the find box) gets its characters as they were typed: the ANSI form
+    // would make "?" of what code page 932 cannot spell.
+    const bool wide = msg.hwnd != nullptr && ::IsWindowUnicode(msg.hwnd);
+    if ((wide ? ::GetMessageW(&msg, nullptr, 0, 0) : ::GetMessageA(&msg, nullptr, 0, 0)) <= 0)
+        return FALSE;
+    if (!CWnd::WalkPreTranslateTree(&msg)) {
+        ::TranslateMessage(&msg);
+        if (wide)
+            ::DispatchMessageW(&msg);
+        else
+            ::DispatchMessageA(&msg);
+    }
+    return TRUE;
 }
 
 BOOL CWinApp::OnIdle(LONG)

@@ -76,6 +76,9 @@ auto AfxCallGuarded(Handler handler) -> decltype(handler())
 }
 
 std::string AfxLoadString(UINT nID);
+// Takes the message a peek without removing found (msg), offers it to PreTranslateMessage and
+// dispatches it, in the form its window was made for; FALSE for WM_QUIT.
+BOOL AfxPumpMessage(MSG& msg);
 // A message box owned by the main window's last active pop-up, captioned with the
 // application name; OK and yes/no boxes without an icon get the exclamation mark.
 int AfxMessageBox(const char* text, UINT nType = MB_OK);

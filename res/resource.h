@@ -6,6 +6,7 @@
 #define IDR_ITEM_MENU 131
 
 #define IDC_FOLDER_TREE 1002
+#define IDC_FIND_PANEL 1010
 
 #define IDD_ABOUTBOX 100
 #define IDC_SITE_NAME 1000
@@ -21,6 +22,11 @@
 #define IDS_LINK_OPEN_FAILED 302  // put in front of the reason
 #define IDS_LINK_ERROR_OTHER 303  // "... (%d) ...": a result code without a text of its own
 #define IDS_LINK_ERROR_FIRST 320  // + the shell's or WinExec's result code, 0 to 32
+
+// The find box's hint, and what it says beside it: how far the index is, how many were found.
+#define IDS_FIND_CUE 360
+#define IDS_FIND_BUILDING 361     // "%u": entries indexed so far
+#define IDS_FIND_COUNT 362        // "%u": entries found
 
 // Tray menu commands; each one's caption is the string of the same id.
 #define ID_TRAY_RESTORE 100

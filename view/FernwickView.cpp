@@ -1,4 +1,5 @@
 #include "view/FernwickView.h"
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include "app/Settings.h"
@@ -71,6 +72,14 @@ BOOL CFernwickView::Create(const char* className, const char* windowName, DWORD 
                           IDC_FOLDER_TREE))
         return FALSE;
     m_wndTree.SetDpi(AfxGetWindowDpi(m_wndTree.m_hWnd));
+    if (!m_finder.Create(m_hWnd, IDC_FIND_PANEL))
+        return FALSE;
+    m_finder.m_panel.onCancel = [this] { EndSearch(); };
+    m_finder.m_panel.onReveal = [this](const std::wstring& path) { RevealInTree(path); };
+    m_finder.m_window.onReveal = [this](const std::wstring& path) {
+        OnTrayRestore();
+        RevealInTree(path);
+    };
     RebuildTree(AfxGetSavedSettings().folders);
     return TRUE;
 }
@@ -79,6 +88,7 @@ void CFernwickView::RebuildTree(const std::vector<std::string>& saved)
 {
     m_wndTree.DeleteAllItems();
     const ShellPath root = ResolveRootFolder(RootFolderArgument());
+    m_finder.SetRoot(root.Empty() ? std::wstring() : root.Wide());
     if (root.Empty()) {
         m_wndTree.ClearRoot();
         return;
@@ -136,6 +146,74 @@ void CFernwickView::LaunchPath(const ShellPath& path)
     OpenWithShell(m_hWnd, path, IsShortcutFile(path.ansi.c_str()));
 }
 
+void CFernwickView::BeginSearch()
+{
+    if (!IsSearching()) {
+        RECT client{};
+        GetClientRect(&client);
+        const HFONT font = m_wndTree.GetFont();
+        m_finder.m_panel.SetLook(font != nullptr ? font : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)),
+                                 m_wndTree.m_nDpi);
+        ::SetWindowPos(m_finder.m_panel.m_hWnd, HWND_TOP, 0, 0, client.right, client.bottom, SWP_SHOWWINDOW);
+        m_wndTree.ShowWindow(SW_HIDE);
+    }
+    m_finder.m_panel.Begin();
+}
+
+void CFernwickView::EndSearch()
+{
+    if (!IsSearching())
+        return;
+    m_wndTree.ShowWindow(SW_SHOW);
+    m_finder.m_panel.ShowWindow(SW_HIDE);
+    m_wndTree.SetFocus();
+}
+
+bool CFernwickView::IsSearching() const
+{
+    return m_finder.m_panel.m_hWnd != nullptr && m_finder.m_panel.IsWindowVisible();
+}
+
+void CFernwickView::RevealInTree(const std::wstring& captionPath)
+{
+    EndSearch();
+    HTREEITEM hCurrent = TVI_ROOT;
+    HTREEITEM hFound = nullptr;
+    for (size_t start = 0; start <= captionPath.size();) {
+        const size_t end = std::min(captionPath.find(L'\\', start), captionPath.size());
+        const std::wstring component = captionPath.substr(start, end - start);
+        start = end + 1;
+        if (hCurrent != TVI_ROOT)
+            m_wndTree.Expand(hCurrent, TVE_EXPAND);
+        HTREEITEM hChild = m_wndTree.GetChildItem(hCurrent);
+        while (hChild != nullptr) {
+            const std::wstring text = m_wndTree.GetItemTextW(hChild);
+            if (::CompareStringOrdinal(text.c_str(), static_cast<int>(text.size()), component.c_str(),
+                                       static_cast<int>(component.size()), TRUE) == CSTR_EQUAL)
+                break;
+            hChild = m_wndTree.GetNextSiblingItem(hChild);
+        }
+        if (hChild == nullptr)
+            break;
+        hFound = hCurrent = hChild;
+    }
+    // As far as the tree has it: a folder gone since keeps the selection on its parent.
+    if (hFound != nullptr) {
+        m_wndTree.SelectItem(hFound);
+    }
+}
+
+BOOL CFernwickView::PreTranslateMessage(MSG* pMsg)
+{
+    // Ctrl+F from the tree or the find box; every other key keeps its meaning in the tree.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == 'F' && (::GetKeyState(VK_CONTROL) & 0x8000) &&
+        !(::GetKeyState(VK_MENU) & 0x8000)) {
+        BeginSearch();
+        return TRUE;
+    }
+    return CView::PreTranslateMessage(pMsg);
+}
+
 void CFernwickView::OnViewTopMost()
 {
     m_bTopMost = !m_bTopMost;
@@ -188,6 +266,8 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Default();
         if (m_wndTree.m_hWnd != nullptr)
             m_wndTree.SetWindowPos(nullptr, 0, 0, LOWORD(lParam), HIWORD(lParam), SWP_NOMOVE | SWP_NOZORDER);
+        if (m_finder.m_panel.m_hWnd != nullptr)
+            m_finder.m_panel.SetWindowPos(nullptr, 0, 0, LOWORD(lParam), HIWORD(lParam), SWP_NOMOVE | SWP_NOZORDER);
         return 0;
     case WM_DESTROY: {
         const LRESULT result = CView::WindowProc(message, wParam, lParam);
@@ -195,7 +275,11 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return result;
     }
     case WM_SETFOCUS:
-        // Keys belong to the tree whenever the window is active again.
+        // Keys belong to the find box during a search, else to the tree.
+        if (IsSearching()) {
+            m_finder.m_panel.SetFocus();
+            return 0;
+        }
         if (m_wndTree.m_hWnd != nullptr) {
             m_wndTree.SetFocus();
             return 0;

@@ -8,6 +8,7 @@
 #include "framework/View.h"
 #include "res/resource.h"
 #include <shellapi.h>
+#include "search/Finder.h"
 #include "tree/FolderTreeCtrl.h"
 #include "view/TrayIconImage.h"
 #include "view/TrayMenuIcons.h"
@@ -47,6 +48,14 @@ public:
     // Appends a folder's subfolders (as submenus, filled when they open) and then its files,
     // in the order the file system gives them; folder ends with a backslash.
     void BuildFolderMenu(HMENU hMenu, const ShellPath& folder);
+    // Ctrl+F: the find panel takes the tree's place and the focus; the tree is kept as it is.
+    void BeginSearch();
+    // The tree back as it was, with the focus.
+    void EndSearch();
+    bool IsSearching() const;
+    // Expands the folders along a path below the root (a shortcut without its extension, as
+    // the tree shows it) and selects its item.
+    void RevealInTree(const std::wstring& captionPath);
 
     NOTIFYICONDATAA m_nid{};
     CFolderTreeCtrl m_wndTree;
@@ -56,12 +65,15 @@ public:
     std::unordered_map<HMENU, ShellPath> m_traySubmenus;
     // The icons of the open tray menu's files and folders, from the tree's own queries.
     CTrayMenuIcons m_trayMenuIcons{m_wndTree.m_icons};
+    // Finding anything under the root: its index, the panel over the tree, the find window.
+    CFinder m_finder{m_wndTree.m_icons};
 
 protected:
     // Removes the tray icon and stores the always-on-top flag, when the file exists.
     ~CFernwickView() override;
     void OnDraw(HDC) override {}
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnCommandEntry(const CCmdEntry& entry) override;
     // A submenu of the tray menu is about to open: its folder is read now.
     void OnInitMenuPopup(HMENU hPopup, UINT nIndex, BOOL bSysMenu) override;

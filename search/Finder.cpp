@@ -1,0 +1,91 @@
+#include "search/Finder.h"
+
+namespace {
+// One slice of the index's work; the messages that came meanwhile go first after it.
+constexpr double kSliceMs = 12.0;
+// While the index is built, the shown results follow it this often.
+constexpr ULONGLONG kBuildRefreshMs = 250;
+constexpr UINT WM_FIND_STEP = WM_APP + 40;
+constexpr UINT_PTR kStepTimer = 1;
+} // namespace
+
+BOOL CFinder::Create(HWND parent, UINT panelId)
+{
+    const RECT empty{0, 0, 0, 0};
+    if (!CreateEx(0, nullptr, "", 0, empty, HWND_MESSAGE, nullptr) || !m_panel.Create(parent, panelId))
+        return FALSE;
+    m_panel.onIndexWork = [this] { Wake(); };
+    m_window.m_panel.onIndexWork = [this] { Wake(); };
+    return TRUE;
+}
+
+void CFinder::SetRoot(const std::wstring& root)
+{
+    std::wstring given = root;
+    if (!given.empty() && given.back() != L'\\')
+        given += L'\\';
+    if (given == m_index.Root())
+        m_index.RootChanged();
+    else
+        m_index.Reset(given);
+    Wake();
+}
+
+void CFinder::FolderChanged(std::wstring_view relative)
+{
+    m_index.FolderChanged(relative);
+    Wake();
+}
+
+void CFinder::RootChanged()
+{
+    m_index.RootChanged();
+    Wake();
+}
+
+void CFinder::Wake()
+{
+    if (m_stepping || m_hWnd == nullptr || !m_index.Busy())
+        return;
+    m_stepping = true;
+    ::PostMessageW(m_hWnd, WM_FIND_STEP, 0, 0);
+}
+
+void CFinder::OnStep()
+{
+    const bool busy = m_index.Step(kSliceMs);
+    const ULONGLONG now = ::GetTickCount64();
+    if (m_index.Generation() != m_shownGeneration && (!m_index.Building() || now - m_lastShown >= kBuildRefreshMs)) {
+        m_shownGeneration = m_index.Generation();
+        m_lastShown = now;
+        for (CFindPanel* panel : {&m_panel, &m_window.m_panel})
+            if (panel->m_hWnd != nullptr && ::IsWindowVisible(panel->m_hWnd))
+                panel->Refresh();
+    }
+    m_stepping = busy;
+    if (!busy)
+        return;
+    // A posted message comes before input: with input waiting, the next slice waits for a
+    // timer, which comes after it.
+    if (HIWORD(::GetQueueStatus(QS_INPUT)) != 0)
+        SetTimer(kStepTimer, 1);
+    else
+        ::PostMessageW(m_hWnd, WM_FIND_STEP, 0, 0);
+}
+
+LRESULT CFinder::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_FIND_STEP:
+        OnStep();
+        return 0;
+    case WM_TIMER:
+        if (wParam == kStepTimer) {
+            KillTimer(kStepTimer);
+            OnStep();
+            return 0;
+        }
+        break;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
