@@ -225,7 +225,7 @@ TEST_F(FindTest, EscGivesTheTreeBackAsItWasAndCtrlEnterShowsTheEntryInIt)
     EXPECT_FALSE(Panel().IsWindowVisible());
     const HTREEITEM selected = Tree().GetSelectedItem();
     ASSERT_NE(selected, nullptr);
-    EXPECT_EQ(Tree().GetItemShellPath(selected).ansi, root + "\\Deep\\A\\B\\C\\needle-deep.txt");
+    EXPECT_EQ(Tree().GetItemPath(selected), root + "\\Deep\\A\\B\\C\\needle-deep.txt");
     EXPECT_TRUE(IsExpanded(Item("Deep")));
 }
 
