@@ -1,7 +1,6 @@
 #include "view/FernwickView.h"
 #include <cctype>
 #include <cstdlib>
-#include "app/Settings.h"
 #include "framework/WinApp.h"
 #include "framework/Path.h"
 #include "frame/MainFrame.h"
@@ -48,15 +47,16 @@ ShellPath ResolveRootFolder(const ShellPath& given)
     return full.wide.size() < MAX_PATH ? full : ShellPath();
 }
 
-CFernwickView::CFernwickView()
-    : m_bTopMost(AfxGetSavedSettings().topMost), m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
+CFernwickView::CFernwickView(HandedSettings& settings)
+    : m_bTopMost(settings.read.topMost), m_settings(settings),
+      m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
 {
 }
 
 CFernwickView::~CFernwickView()
 {
     g_shellCalls.Shell_NotifyIconA(NIM_DELETE, &m_nid);
-    WriteTopMost(m_bTopMost, AfxGetIniPath());
+    m_settings.atExit.topMost = m_bTopMost;
 }
 
 BOOL CFernwickView::Create(const char* className, const char* windowName, DWORD dwStyle, const RECT& rect,
@@ -71,28 +71,31 @@ BOOL CFernwickView::Create(const char* className, const char* windowName, DWORD 
                           IDC_FOLDER_TREE))
         return FALSE;
     m_wndTree.SetDpi(AfxGetWindowDpi(m_wndTree.m_hWnd));
-    RebuildTree(AfxGetSavedSettings().folders);
+    RebuildTree(m_settings.read.folders);
     return TRUE;
 }
 
 void CFernwickView::RebuildTree(const std::vector<std::string>& saved)
 {
     m_wndTree.DeleteAllItems();
-    const ShellPath root = ResolveRootFolder(RootFolderArgument());
-    if (root.Empty()) {
+    m_root = ResolveRootFolder(RootFolderArgument());
+    if (m_root.Empty()) {
         m_wndTree.m_strRootPath.clear();
         m_wndTree.m_strRootWide.clear();
         return;
     }
-    m_wndTree.DisplayTree(root, TRUE);
+    m_wndTree.DisplayTree(m_root, TRUE);
     m_wndTree.RestoreExpanded(saved);
 }
 
-void CFernwickView::SaveExpandedState()
+std::optional<std::vector<std::string>> CFernwickView::ExpandedState() const
 {
+    const DWORD attributes = m_root.Empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(m_root.Wide().c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
     std::vector<std::string> list;
     m_wndTree.CollectExpanded(list, FALSE);
-    WriteDirTreeList(list, AfxGetIniPath());
+    return list;
 }
 
 void CFernwickView::OnDpiChanged(UINT nDpi)
@@ -151,8 +154,7 @@ void CFernwickView::OnUpdateViewTopMost(CCmdUI* pCmdUI)
 void CFernwickView::OnFileRefresh()
 {
     // Through the settings file, so the rebuilt tree expands the same folders.
-    SaveExpandedState();
-    RebuildTree(ReadSettings(AfxGetIniPath()).folders);
+    RebuildTree(m_settings.refreshFolders(ExpandedState()));
 }
 
 void CFernwickView::OnFileOpenRoot()
@@ -197,7 +199,7 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DESTROY: {
         const LRESULT result = CView::WindowProc(message, wParam, lParam);
-        SaveExpandedState(); // the tree still exists
+        m_settings.atExit.folders = ExpandedState(); // the tree still exists
         return result;
     }
     case WM_SETFOCUS:
