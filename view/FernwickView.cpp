@@ -90,8 +90,10 @@ void CFernwickView::RebuildTree(const std::vector<std::string>& saved)
 
 std::optional<std::vector<std::string>> CFernwickView::ExpandedState() const
 {
+    // An empty tree shows no choice of the user's: the root is away, or was when it was built.
     const DWORD attributes = m_root.Empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(m_root.Wide().c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        m_wndTree.GetRootItem() == nullptr)
         return std::nullopt;
     std::vector<std::string> list;
     m_wndTree.CollectExpanded(list, FALSE);

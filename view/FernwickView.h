@@ -28,8 +28,8 @@ public:
                 UINT nID, CCreateContext* pContext = nullptr) override;
     // Fills the tree again from the root folder and re-expands the saved folders.
     void RebuildTree(const std::vector<std::string>& saved);
-    // The expanded folders, relative to the root; none while the root folder is away, whose
-    // saved folders must outlast it.
+    // The expanded folders, relative to the root; none while the root folder is away or the
+    // tree is empty, since the saved folders must outlast a root that is away for a while.
     std::optional<std::vector<std::string>> ExpandedState() const;
     // Puts the main frame into or out of the topmost z-order.
     void ApplyTopMost();
