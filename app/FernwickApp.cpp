@@ -12,21 +12,26 @@ CFernwickApp* AfxGetFernwickApp()
     return dynamic_cast<CFernwickApp*>(AfxGetApp());
 }
 
-std::string AfxGetIniPath()
+namespace {
+// The template makes the frame and the view; this application hands them its settings.
+CFrameWnd* NewMainFrame()
 {
-    CFernwickApp* app = AfxGetFernwickApp();
-    return app != nullptr ? app->m_strIniPath : std::string();
+    return new CMainFrame(AfxGetFernwickApp()->m_settings);
 }
 
-const SavedSettings& AfxGetSavedSettings()
+CView* NewView()
 {
-    static const SavedSettings none;
-    CFernwickApp* app = AfxGetFernwickApp();
-    return app != nullptr ? app->m_savedSettings : none;
+    return new CFernwickView(AfxGetFernwickApp()->m_settings);
 }
+} // namespace
 
 CFernwickApp::CFernwickApp() : m_strIniPath(AfxGetCurrentDirectory() + '\\' + kSettingsFileName)
 {
+    m_settings.refreshFolders = [this](const std::optional<std::vector<std::string>>& folders) {
+        if (folders)
+            WriteDirTreeList(*folders, m_strIniPath);
+        return ReadSettings(m_strIniPath).folders;
+    };
 }
 
 BOOL CFernwickApp::InitInstance()
@@ -38,10 +43,10 @@ BOOL CFernwickApp::InitInstance()
         m_hMutex.reset();
         return FALSE;
     }
-    m_savedSettings = ReadSettings(m_strIniPath);
+    m_settings.read = ReadSettings(m_strIniPath);
 
-    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, &AfxNew<CDocument, CFernwickDoc>,
-                                          &AfxNew<CFrameWnd, CMainFrame>, &AfxNew<CView, CFernwickView>));
+    AddDocTemplate(
+        new CSingleDocTemplate(IDR_MAINFRAME, &AfxNew<CDocument, CFernwickDoc>, &NewMainFrame, &NewView));
     OnFileNew();
     auto* frame = static_cast<CMainFrame*>(m_pMainWnd);
     if (frame == nullptr)
@@ -62,6 +67,7 @@ BOOL CFernwickApp::InitInstance()
 int CFernwickApp::ExitInstance()
 {
     if (m_hMutex) {
+        SaveSettings(m_settings.atExit, m_strIniPath); // before another instance may start
         ::ReleaseMutex(m_hMutex.get());
         m_hMutex.reset();
     }

@@ -17,13 +17,14 @@ public:
     CFernwickApp();
 
     BOOL InitInstance() override;
+    // Saves the settings the windows left as they closed, in one save.
     int ExitInstance() override;
     void ShowAboutBox();
 
     UniqueKernelHandle m_hMutex;
     std::string m_strIniPath;
-    // What the settings file held at start-up: read once, before the first window.
-    SavedSettings m_savedSettings;
+    // Read once before the first window, handed to the frame and the view, saved once at exit.
+    HandedSettings m_settings;
 
 protected:
     BOOL OnCommandEntry(const CCmdEntry& entry) override;

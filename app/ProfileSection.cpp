@@ -12,6 +12,16 @@ std::u16string Folded(std::u16string_view name)
     return folded;
 }
 
+std::u16string_view Trimmed(std::u16string_view text)
+{
+    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 int Digit(char16_t c)
 {
     if (c >= u'0' && c <= u'9')
@@ -53,9 +63,9 @@ ProfileSection::ProfileSection(std::u16string_view lines)
         const std::u16string_view line = lines.substr(0, lines.find(u'\0'));
         lines.remove_prefix(std::min(line.size() + 1, lines.size()));
         const std::size_t equals = line.find(u'=');
-        Line parsed{std::u16string(line.substr(0, equals)), std::nullopt};
+        Line parsed{std::u16string(Trimmed(line.substr(0, equals))), std::nullopt};
         if (equals != std::u16string_view::npos)
-            parsed.value = std::u16string(line.substr(equals + 1));
+            parsed.value = std::u16string(Trimmed(line.substr(equals + 1)));
         m_positions[Folded(parsed.name)].push_back(m_lines.size());
         m_lines.emplace_back(std::move(parsed));
     }
@@ -91,23 +101,34 @@ std::uint32_t ProfileSection::Int(std::u16string_view key, std::uint32_t default
     return value.empty() ? defaultValue : Number(value);
 }
 
-void ProfileSection::Set(std::u16string_view key, std::u16string_view value)
+bool ProfileSection::Set(std::u16string_view key, std::u16string_view value)
 {
     std::vector<std::size_t>& positions = m_positions[Folded(key)];
     if (positions.empty()) {
         positions.push_back(m_lines.size());
         m_lines.emplace_back(Line{std::u16string(key), std::nullopt});
     }
-    m_lines[positions.front()]->value = std::u16string(value);
+    std::optional<std::u16string>& held = m_lines[positions.front()]->value;
+    if (held && *held == value)
+        return false;
+    held = std::u16string(value);
+    return true;
 }
 
-void ProfileSection::Remove(std::u16string_view key)
+bool ProfileSection::Remove(std::u16string_view key)
 {
     const auto found = m_positions.find(Folded(key));
     if (found == m_positions.end() || found->second.empty())
-        return;
+        return false;
     m_lines[found->second.front()].reset();
     found->second.erase(found->second.begin());
+    return true;
+}
+
+bool ProfileSection::HasBareLine() const
+{
+    return std::any_of(m_lines.begin(), m_lines.end(),
+                       [](const std::optional<Line>& line) { return line && !line->value; });
 }
 
 std::u16string ProfileSection::Lines() const

@@ -1,9 +1,9 @@
 // One section of an INI file as the profile functions see it, worked on in memory: taken
 // from what GetPrivateProfileSectionW gives, looked up and changed as
 // GetPrivateProfileStringW and WritePrivateProfileStringW would do it to the file's first
-// section of that name, and given back whole for WritePrivateProfileSectionW. So a whole
-// save reads the file once and writes it once. No windows.h, so that it is built and
-// fuzzed natively as well.
+// section of that name, and given back whole for WritePrivateProfileSectionW. So a save
+// knows which of its writes change the file, and most saves write it in one call. No
+// windows.h, so that it is built and fuzzed natively as well.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +18,7 @@ public:
     ProfileSection() = default;
     // The section's lines as the profile functions list them: each ends with a NUL, and is
     // "name=value", or a name alone for a line without "=". Reading stops at an empty one.
+    // Blanks around the name and the value do not count, as in the file.
     explicit ProfileSection(std::u16string_view lines);
 
     // What GetPrivateProfileStringW puts in a buffer of `size` characters (at least 2) for
@@ -30,9 +31,13 @@ public:
 
     // WritePrivateProfileStringW: the first key of that name takes the value, or the key is
     // added at the end. (That call drops blanks before a value; none of the program's has one.)
-    void Set(std::u16string_view key, std::u16string_view value);
-    // WritePrivateProfileStringW with no value: the first key of that name goes.
-    void Remove(std::u16string_view key);
+    // False when the key held that value already, and the file would stay as it is.
+    bool Set(std::u16string_view key, std::u16string_view value);
+    // WritePrivateProfileStringW with no value: the first key of that name goes. False when
+    // there is none.
+    bool Remove(std::u16string_view key);
+    // A line without "=", which WritePrivateProfileSectionW cannot give back as it stands.
+    bool HasBareLine() const;
 
     // The lines for WritePrivateProfileSectionW, each ended by a NUL. No profile function
     // writes a line without "=": such a line gets one, so that it still reads as empty and

@@ -1,5 +1,6 @@
 #include "app/Settings.h"
 #include <algorithm>
+#include <cctype>
 #include "app/PlacementText.h"
 #include "app/ProfileSection.h"
 #include "framework/Handles.h"
@@ -102,6 +103,7 @@ std::wstring FinalPath(HANDLE file)
 struct SaveTarget {
     std::wstring path;
     bool inPlace;
+    bool exists;
 };
 
 SaveTarget WhereItLives(const std::wstring& given)
@@ -109,13 +111,50 @@ SaveTarget WhereItLives(const std::wstring& given)
     const UniqueFileHandle file(::CreateFileW(given.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                               nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file)
-        return {given, false}; // a new file has nothing to keep
+        return {given, false, false};
     BY_HANDLE_FILE_INFORMATION info{};
     const bool otherNames = ::GetFileInformationByHandle(file.get(), &info) && info.nNumberOfLinks > 1;
     const std::wstring real = FinalPath(file.get());
     if (real.empty())
-        return {given, otherNames || (::GetFileAttributesW(given.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0};
-    return {real, otherNames};
+        return {given, otherNames || (::GetFileAttributesW(given.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0, true};
+    return {real, otherNames, true};
+}
+
+// A file not made yet is made empty first, by its name, which follows a symbolic link to a
+// target not made yet as the profile functions' own write would; then the save replaces
+// the target and the link stays.
+SaveTarget MadeWhereItLives(const std::wstring& given)
+{
+    const UniqueFileHandle made(::CreateFileW(given.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!made)
+        return {given, false, false};
+    return WhereItLives(given);
+}
+
+// Whether the file holds what WritePrivateProfileSectionW would lose: a comment (it drops
+// those in the section), or the section's name twice (it empties all but the first). Told
+// from the bytes, erring towards yes: any ";" or any second "settings" will do.
+bool HoldsMoreThanTheSection(const std::wstring& path)
+{
+    const UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                              OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestSection)
+        return true;
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        return true;
+    bytes.resize(read);
+    // A file in UTF-16 spells its ASCII with a NUL beside each letter.
+    std::erase(bytes, '\0');
+    if (bytes.find(';') != std::string::npos)
+        return true;
+    for (char& c : bytes)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::size_t first = bytes.find("settings");
+    return first != std::string::npos && bytes.find("settings", first + 1) != std::string::npos;
 }
 
 // A copy of the file under a name no file has, in its own folder so that it can take the
@@ -127,18 +166,37 @@ std::wstring CopyBeside(const std::wstring& path)
     if (folder.empty() || !::GetTempFileNameW(folder.c_str(), L"Fwk", 0, copy.data()))
         return {};
     copy.resize(copy.find(L'\0'));
-    const bool exists = ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (exists && !::CopyFileW(path.c_str(), copy.c_str(), FALSE)) {
+    if (!::CopyFileW(path.c_str(), copy.c_str(), FALSE)) {
         ::DeleteFileW(copy.c_str());
         return {};
     }
     return copy;
 }
 
-void WriteSection(const ProfileSection& section, const std::wstring& path)
+// One change the key-by-key writes would make to the file: a value written, or the key
+// deleted.
+struct KeyWrite {
+    std::u16string key;
+    std::optional<std::u16string> value;
+};
+
+const wchar_t* Text(const std::u16string& text)
 {
-    const std::u16string lines = section.Lines();
-    ::WritePrivateProfileSectionW(kSection, reinterpret_cast<const wchar_t*>(lines.c_str()), path.c_str());
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+// The profile functions still decide the file's form. They write it whole at every change,
+// so the changes go in one call of the section where that keeps everything; else one call
+// per change.
+void Write(const ProfileSection& section, const std::vector<KeyWrite>& writes, bool keyByKey, const std::wstring& path)
+{
+    if (keyByKey) {
+        for (const KeyWrite& write : writes)
+            ::WritePrivateProfileStringW(kSection, Text(write.key), write.value ? Text(*write.value) : nullptr,
+                                         path.c_str());
+    } else {
+        ::WritePrivateProfileSectionW(kSection, Text(section.Lines()), path.c_str());
+    }
     // Out of the system's cache: the file may be replaced under it.
     ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
 }
@@ -151,25 +209,43 @@ void Flush(const std::wstring& path)
         ::FlushFileBuffers(file.get());
 }
 
-// One save. The profile functions still decide the file's form; they write it whole at
-// every change, so all of them are made in memory first and written in one call.
-template <class Change>
-void Save(const std::string& iniPath, Change change)
-{
-    if (!Writable(iniPath))
-        return;
-    const SaveTarget target = WhereItLives(Wide(iniPath));
-    ProfileSection section = ReadSection(target.path);
-    change(section);
-    const std::wstring copy = target.inPlace ? std::wstring() : CopyBeside(target.path);
-    if (copy.empty()) {
-        WriteSection(section, target.path);
-        return;
+// The writes of a save, made on the section in memory as they go; those that change
+// nothing are left out.
+class Changes {
+public:
+    explicit Changes(ProfileSection& section) : m_section(section) {}
+    void Set(const std::u16string& key, const std::u16string& value)
+    {
+        if (m_section.Set(key, value))
+            m_writes.push_back({key, value});
     }
-    WriteSection(section, copy);
-    Flush(copy);
-    if (!::MoveFileExW(copy.c_str(), target.path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        ::DeleteFileW(copy.c_str());
+    void Remove(const std::u16string& key)
+    {
+        if (m_section.Remove(key))
+            m_writes.push_back({key, std::nullopt});
+    }
+    const std::vector<KeyWrite>& Writes() const { return m_writes; }
+
+private:
+    ProfileSection& m_section;
+    std::vector<KeyWrite> m_writes;
+};
+
+void ChangeFolders(Changes& changes, const ProfileSection& section, const std::vector<std::string>& list)
+{
+    std::size_t index = 0;
+    for (const std::string& folder : list) {
+        // An empty value would end the list there and hide the folders after it.
+        if (!folder.empty())
+            changes.Set(DirTreeKey(index++), Utf16(Quoted(folder)));
+    }
+    // The stale run after the list, up to the first key that reads empty.
+    for (;; ++index) {
+        const std::u16string key = DirTreeKey(index);
+        if (section.Value(key, kDirTreeBufferSize).empty())
+            break;
+        changes.Remove(key);
+    }
 }
 } // namespace
 
@@ -201,39 +277,45 @@ SavedSettings ReadSettings(const std::string& iniPath)
     return saved;
 }
 
-void WriteWindowPlacement(const WINDOWPLACEMENT& placement, const std::string& iniPath)
+void SaveSettings(const SettingsToSave& save, const std::string& iniPath)
 {
-    const std::optional<std::string> text = FormatPlacement(
-        {placement.flags, placement.showCmd, placement.ptMinPosition.x, placement.ptMinPosition.y,
-         placement.ptMaxPosition.x, placement.ptMaxPosition.y, placement.rcNormalPosition.left,
-         placement.rcNormalPosition.top, placement.rcNormalPosition.right, placement.rcNormalPosition.bottom});
-    if (!text)
+    if (!Writable(iniPath))
         return;
-    Save(iniPath, [&](ProfileSection& section) { section.Set(kWindowPosKey, Utf16(*text)); });
+    const std::wstring given = Wide(iniPath);
+    SaveTarget target = WhereItLives(given);
+    ProfileSection section = target.exists ? ReadSection(target.path) : ProfileSection();
+    Changes changes(section);
+    if (save.placement) {
+        const WINDOWPLACEMENT& p = *save.placement;
+        // Text too long to read back whole is not written.
+        if (const std::optional<std::string> text = FormatPlacement(
+                {p.flags, p.showCmd, p.ptMinPosition.x, p.ptMinPosition.y, p.ptMaxPosition.x, p.ptMaxPosition.y,
+                 p.rcNormalPosition.left, p.rcNormalPosition.top, p.rcNormalPosition.right, p.rcNormalPosition.bottom}))
+            changes.Set(kWindowPosKey, Utf16(*text));
+    }
+    if (save.folders)
+        ChangeFolders(changes, section, *save.folders);
+    // Key by key, the writes before it would have made the file.
+    if (save.topMost && (target.exists || !changes.Writes().empty()))
+        changes.Set(kTopMostKey, *save.topMost ? u"1" : u"0");
+    if (changes.Writes().empty())
+        return;
+
+    if (!target.exists && !(target = MadeWhereItLives(given)).exists)
+        return;
+    const bool keyByKey = section.HasBareLine() || HoldsMoreThanTheSection(target.path);
+    const std::wstring copy = target.inPlace ? std::wstring() : CopyBeside(target.path);
+    if (copy.empty()) {
+        Write(section, changes.Writes(), keyByKey, target.path);
+        return;
+    }
+    Write(section, changes.Writes(), keyByKey, copy);
+    Flush(copy);
+    if (!::MoveFileExW(copy.c_str(), target.path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ::DeleteFileW(copy.c_str());
 }
 
 void WriteDirTreeList(const std::vector<std::string>& list, const std::string& iniPath)
 {
-    Save(iniPath, [&](ProfileSection& section) {
-        std::size_t index = 0;
-        for (const std::string& folder : list) {
-            // An empty value would end the list there and hide the folders after it.
-            if (!folder.empty())
-                section.Set(DirTreeKey(index++), Utf16(Quoted(folder)));
-        }
-        // The stale run after the list, up to the first key that reads empty.
-        for (;; ++index) {
-            const std::u16string key = DirTreeKey(index);
-            if (section.Value(key, kDirTreeBufferSize).empty())
-                break;
-            section.Remove(key);
-        }
-    });
-}
-
-void WriteTopMost(bool topMost, const std::string& iniPath)
-{
-    if (!FileExists(iniPath))
-        return;
-    Save(iniPath, [&](ProfileSection& section) { section.Set(kTopMostKey, topMost ? u"1" : u"0"); });
+    SaveSettings({std::nullopt, list, std::nullopt}, iniPath);
 }

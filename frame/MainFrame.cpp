@@ -1,7 +1,6 @@
 #include "frame/MainFrame.h"
 #include <algorithm>
 #include <climits>
-#include "app/Settings.h"
 #include "framework/WinApp.h"
 #include "framework/Dpi.h"
 #include "framework/View.h"
@@ -59,7 +58,8 @@ void ForceForegroundWindow(HWND hWnd)
     ::AttachThreadInput(ownThread, foregroundThread, FALSE);
 }
 
-CMainFrame::CMainFrame() : m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
+CMainFrame::CMainFrame(HandedSettings& settings)
+    : m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage)), m_settings(settings)
 {
     // Started from a shortcut that runs minimized: stay hidden in the notification area.
     CWinApp* app = AfxGetApp();
@@ -76,7 +76,7 @@ void CMainFrame::ActivateFrame(int nCmdShow)
 
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
-    if (const std::optional<WINDOWPLACEMENT>& saved = AfxGetSavedSettings().placement) {
+    if (const std::optional<WINDOWPLACEMENT>& saved = m_settings.read.placement) {
         wp = *saved;
         wp.rcNormalPosition = VisibleNormalRect(wp.rcNormalPosition);
         if (wp.showCmd > SW_MAX)
@@ -118,7 +118,7 @@ void CMainFrame::SavePlacement() const
         if (g_nRestoreShowCmd == SW_SHOWMAXIMIZED)
             wp.flags |= WPF_RESTORETOMAXIMIZED;
     }
-    WriteWindowPlacement(wp, AfxGetIniPath());
+    m_settings.atExit.placement = wp;
 }
 
 void CMainFrame::OnShowInstance()

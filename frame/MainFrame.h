@@ -1,6 +1,7 @@
 // CMainFrame: the single top-level window. It restores and saves its placement and hides
 // itself in the notification area when minimized.
 #pragma once
+#include "frame/HandedSettings.h"
 #include "framework/FrameWnd.h"
 
 // Posted by a second instance to the running one's main window.
@@ -15,7 +16,8 @@ extern int g_nRestoreShowCmd;
 
 class CMainFrame : public CFrameWnd {
 public:
-    CMainFrame();
+    // Restores the placement read at start and leaves its own for the save at exit.
+    explicit CMainFrame(HandedSettings& settings);
 
     // The first call restores the saved placement.
     void ActivateFrame(int nCmdShow = -1) override;
@@ -35,6 +37,7 @@ private:
     void OnDpiChanged(UINT nDpi, const RECT& suggested);
     void SavePlacement() const;
 
+    HandedSettings& m_settings;
     bool m_bApplyingPlacement = false; // the placement's own rectangle is the one wanted
 };
 

@@ -46,6 +46,16 @@ std::wstring Wide(const std::string& text)
     return wide;
 }
 
+void SavePlacement(const WINDOWPLACEMENT& placement, const std::string& ini)
+{
+    SaveSettings({placement, std::nullopt, std::nullopt}, ini);
+}
+
+void SaveTopMost(bool topMost, const std::string& ini)
+{
+    SaveSettings({std::nullopt, std::nullopt, topMost}, ini);
+}
+
 void WriteBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -65,13 +75,10 @@ std::vector<std::wstring> Strings(const std::wstring& buffer)
     return strings;
 }
 
-// Files of every shape a settings file may come in. sameBytes: the file the program writes
-// is byte for byte the one the key-by-key writes leave; it is not where the section held
-// what no profile function writes (comments, lines without "=") or a shadowed second one.
+// Files of every shape a settings file may come in.
 struct HostileFile {
     const char* what;
     std::string bytes;
-    bool sameBytes;
 };
 
 std::vector<HostileFile> HostileFiles()
@@ -92,48 +99,40 @@ std::vector<HostileFile> HostileFiles()
                             "\"\r\nDirTree4=\"" + std::string(260, 'e') + "\"\r\nDirTree5=" + std::string(258, 'f') +
                             "\x83\x5C\r\nDirTree6=" + std::string(257, 'g') + "\x83\x5C\r\n";
     return {
-        {"empty", "", true},
+        {"empty", ""},
         {"blanks around keys and values",
          "[Settings]\r\n  WindowPos  =  2,3,-1,-1,-32000,-32000,10,20,300,400  \r\n\tTopMost\t=\t1 \r\n DirTree0 =  a b  "
-         "\r\nDirTree1=\x81\x40" "c\x81\x40\r\n\x81\x40" "DirTree2=ideographic\r\n",
-         true},
+         "\r\nDirTree1=\x81\x40" "c\x81\x40\r\n\x81\x40" "DirTree2=ideographic\r\n"},
         {"quotes",
          "[Settings]\r\nDirTree0=\"q\"\r\nDirTree1='s'\r\nDirTree2=\"\r\nDirTree3=\"'mixed\"'\r\nDirTree4=\" in \"side\"\r\n"
-         "TopMost=\"1\"\r\nDirTree5=\"\"\r\nDirTree6=after\r\nWindowPos=' 1,1,0,0,0,0,1,2,3,4'\r\n",
-         true},
+         "TopMost=\"1\"\r\nDirTree5=\"\"\r\nDirTree6=after\r\nWindowPos=' 1,1,0,0,0,0,1,2,3,4'\r\n"},
         {"duplicate keys, in other case",
          "[Settings]\r\ndirtree0=first\r\nDIRTREE0=second\r\nDirTree1=one\r\nDirTree1=two\r\nDirTree2=x\r\n"
-         "TOPMOST=0\r\ntopmost=1\r\nwindowpos=1,1,0,0,0,0,5,5,50,50\r\nDirTree3=three\r\nDirTree3=again\r\n",
-         true},
-        {"comments", "[Settings]\r\n;DirTree0=commented\r\n; a note\r\nDirTree0=a\r\n;TopMost=1\r\nDirTree1=b\r\n", false},
+         "TOPMOST=0\r\ntopmost=1\r\nwindowpos=1,1,0,0,0,0,5,5,50,50\r\nDirTree3=three\r\nDirTree3=again\r\n"},
+        {"comments", "[Settings]\r\n;DirTree0=commented\r\n; a note\r\nDirTree0=a\r\n;TopMost=1\r\nDirTree1=b\r\n"},
         {"a section named twice",
          "[Settings]\r\nDirTree0=a\r\nDirTree1=b\r\nDirTree2=c\r\n[Other]\r\nx=1\r\n[settings]\r\nDirTree1=shadow\r\n"
-         "TopMost=1\r\n[ Settings ]\r\nDirTree2=spaced\r\n",
-         false},
+         "TopMost=1\r\n[ Settings ]\r\nDirTree2=spaced\r\n"},
         {"lines without =",
          "[Settings]\r\njunk\r\nDirTree0\r\nDirTree1=b\r\nTopMost\r\n=orphan\r\nDirTree0=hidden\r\nDirTree2=c\r\n"
-         "DirTree2\r\nDirTree2=hidden\r\n[Other]\r\nbare\r\n",
-         false},
+         "DirTree2\r\nDirTree2=hidden\r\n[Other]\r\nbare\r\n"},
         {"a line of 100 KB",
          "[Settings]\r\nWindowPos=" + std::string(100 * 1024, '7') + "\r\nDirTree0=" + std::string(100 * 1024, 'x') +
-             "\r\nTopMost=1\r\n",
-         true},
+             "\r\nTopMost=1\r\n"},
         {"bytes 0x80-0xFF",
          "[Settings]\r\nDirTree0=" + high + "\r\nDirTree1=" + high.substr(1) + "\r\n" + high.substr(0x5F) + "=key\r\n"
-             "DirTree2=\x81\r\nDirTree3=\x83\x5C\r\n[\x83\x5D]\r\nk=\xFC\r\n",
-         true},
-        {"no final newline", "[Other]\r\nk=v\r\n[Settings]\r\nDirTree0=a\r\nDirTree1=last", true},
-        {"lone line ends and end-of-file marks", "[Settings]\rDirTree0=a\nDirTree1=b\r\r\n\x1a" "DirTree2=c\x1a\r\n", true},
-        {"values at the cut", "[Settings]\r\n" + cut + "WindowPos=4294967295,4294967295,-2147483648,-2147483648,-2147483648,0,0,0,0,0\r\n", true},
+             "DirTree2=\x81\r\nDirTree3=\x83\x5C\r\n[\x83\x5D]\r\nk=\xFC\r\n"},
+        {"no final newline", "[Other]\r\nk=v\r\n[Settings]\r\nDirTree0=a\r\nDirTree1=last"},
+        {"lone line ends and end-of-file marks", "[Settings]\rDirTree0=a\nDirTree1=b\r\r\n\x1a" "DirTree2=c\x1a\r\n"},
+        {"values at the cut", "[Settings]\r\n" + cut + "WindowPos=4294967295,4294967295,-2147483648,-2147483648,-2147483648,0,0,0,0,0\r\n"},
         {"numbers",
          "[Settings]\r\nTopMost= -0x10\r\nN0=0b101\r\nN1=0o17\r\nN2=4294967296\r\nN3=99999999999\r\nN4=0X10\r\nN5=\"3\"\r\n"
-         "N6=12abc\r\nN7=\x82\x54\r\nN8=+\r\nN9=0x\r\nN10='-7'\r\nN11=" + std::string(40, '9') + "\r\nN12=\x01\x02" "5\r\n",
-         true},
-        {"200 stale folders", "[Settings]\r\nTopMost=1\r\n" + stale + "[Other]\r\nkept=yes\r\n", true},
-        {"random bytes", garbage, true},
-        {"random bytes in the section", "[Settings]\r\nDirTree0=a\r\n" + garbage, false},
-        {"UTF-8", "\xEF\xBB\xBF[Settings]\r\nDirTree0=\xE6\x97\xA5\r\nDirTree1=\xED\x95\x9C\r\n[Other]\r\nk=\xE2\x9C\x93\r\n", true},
-        {"UTF-16", "\xFF\xFE" + std::string(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2), true},
+         "N6=12abc\r\nN7=\x82\x54\r\nN8=+\r\nN9=0x\r\nN10='-7'\r\nN11=" + std::string(40, '9') + "\r\nN12=\x01\x02" "5\r\n"},
+        {"200 stale folders", "[Settings]\r\nTopMost=1\r\n" + stale + "[Other]\r\nkept=yes\r\n"},
+        {"random bytes", garbage},
+        {"random bytes in the section", "[Settings]\r\nDirTree0=a\r\n" + garbage},
+        {"UTF-8", "\xEF\xBB\xBF[Settings]\r\nDirTree0=\xE6\x97\xA5\r\nDirTree1=\xED\x95\x9C\r\n[Other]\r\nk=\xE2\x9C\x93\r\n"},
+        {"UTF-16", "\xFF\xFE" + std::string(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2)},
     };
 }
 
@@ -192,27 +191,6 @@ void SaveKeyByKey(const std::string& ini, const char* placement, const std::vect
     ::WritePrivateProfileStringA(kSection, "TopMost", topMost ? "1" : "0", ini.c_str());
 }
 
-// The file as the profile functions show it: every section name, each with the lines of the
-// first section of that name. No profile function writes a line without "=", so in the
-// section the program writes such a line counts as one with an empty value.
-std::vector<std::vector<std::wstring>> ProfileView(const std::string& ini)
-{
-    const std::wstring path = Wide(ini);
-    std::wstring buffer(1 << 22, L'\0');
-    ::GetPrivateProfileSectionNamesW(buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
-    std::vector<std::vector<std::wstring>> view;
-    for (const std::wstring& name : Strings(buffer)) {
-        std::wstring lines(1 << 22, L'\0');
-        ::GetPrivateProfileSectionW(name.c_str(), lines.data(), static_cast<DWORD>(lines.size()), path.c_str());
-        view.push_back({name});
-        for (const std::wstring& line : Strings(lines)) {
-            const bool bare = lstrcmpiW(name.c_str(), L"Settings") == 0 && line.find(L'=') == std::wstring::npos;
-            view.back().push_back(bare ? line + L'=' : line);
-        }
-    }
-    return view;
-}
-
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { m_ini = m_folder + "\\Fernwick.ini"; }
@@ -258,11 +236,11 @@ TEST_F(SettingsTest, WithoutTheFileNothingIsReadAndTopMostCreatesNothing)
     EXPECT_FALSE(none.topMost);
     EXPECT_TRUE(none.folders.empty());
 
-    WriteTopMost(true, m_ini);
+    SaveTopMost(true, m_ini);
     EXPECT_FALSE(FileExists(m_ini)) << "TopMost alone never creates the file";
     EXPECT_TRUE(Entries().empty());
 
-    WriteWindowPlacement(Placement(0, SW_SHOWNORMAL, {-1, -1}, {-1, -1}, {10, 20, 30, 40}), m_ini);
+    SavePlacement(Placement(0, SW_SHOWNORMAL, {-1, -1}, {-1, -1}, {10, 20, 30, 40}), m_ini);
     EXPECT_TRUE(FileExists(m_ini)) << "the placement write creates the file";
 }
 
@@ -277,9 +255,9 @@ TEST_F(SettingsTest, UnreachableFilesAreNeverReadOrCreated)
     };
     for (const std::string& ini : unreachable) {
         SCOPED_TRACE(ini.size());
-        WriteWindowPlacement(Placement(0, SW_SHOWNORMAL, {0, 0}, {0, 0}, {1, 2, 3, 4}), ini);
+        SavePlacement(Placement(0, SW_SHOWNORMAL, {0, 0}, {0, 0}, {1, 2, 3, 4}), ini);
         WriteDirTreeList({"a", "b"}, ini);
-        WriteTopMost(true, ini);
+        SaveTopMost(true, ini);
         EXPECT_TRUE(Entries().empty()) << "nothing made under another name, here or in the current directory";
 
         EXPECT_FALSE(FileExists(ini));
@@ -295,7 +273,7 @@ TEST_F(SettingsTest, PlacementRoundTripsThroughTenNumbers)
 {
     const WINDOWPLACEMENT first = Placement(WPF_RESTORETOMAXIMIZED, SW_SHOWMAXIMIZED, {-1, -1}, {-32000, -32000},
                                             {-1920, 8, -960, 1040});
-    WriteWindowPlacement(first, m_ini);
+    SavePlacement(first, m_ini);
     EXPECT_EQ(Raw("WindowPos"), "2,3,-1,-1,-32000,-32000,-1920,8,-960,1040");
 
     std::optional<WINDOWPLACEMENT> read = ReadSettings(m_ini).placement;
@@ -304,14 +282,14 @@ TEST_F(SettingsTest, PlacementRoundTripsThroughTenNumbers)
     EXPECT_EQ(read->length, sizeof(WINDOWPLACEMENT));
 
     const WINDOWPLACEMENT second = Placement(0, SW_SHOWMINIMIZED, {100, 200}, {0, 0}, {1, 2, 1281, 1025});
-    WriteWindowPlacement(second, m_ini);
+    SavePlacement(second, m_ini);
     read = ReadSettings(m_ini).placement;
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(Fields(*read), Fields(second));
     EXPECT_EQ(FileText().find("WindowPos"), FileText().rfind("WindowPos")) << "one key, replaced";
 
     const std::string before = Raw("WindowPos");
-    WriteWindowPlacement(Placement(UINT_MAX, UINT_MAX, {LONG_MIN, LONG_MIN}, {LONG_MIN, LONG_MIN},
+    SavePlacement(Placement(UINT_MAX, UINT_MAX, {LONG_MIN, LONG_MIN}, {LONG_MIN, LONG_MIN},
                                    {LONG_MIN, LONG_MIN, LONG_MIN, LONG_MIN}),
                          m_ini);
     EXPECT_EQ(Raw("WindowPos"), before) << "text too long to read back whole is not written";
@@ -376,7 +354,7 @@ TEST_F(SettingsTest, WritingAShorterListDeletesTheStaleRun)
         EXPECT_EQ(FileText().find(key), std::string::npos) << key;
     EXPECT_EQ(ReadSettings(m_ini).folders, two);
 
-    WriteTopMost(true, m_ini);
+    SaveTopMost(true, m_ini);
     WriteDirTreeList({}, m_ini);
     EXPECT_EQ(FileText().find("DirTree"), std::string::npos);
     EXPECT_EQ(Raw("TopMost"), "1") << "other keys stay";
@@ -423,10 +401,10 @@ TEST_F(SettingsTest, TopMostIsKeptOnlyInAnExistingFile)
     SetRaw("WindowPos", "0,1,0,0,0,0,0,0,100,100");
     EXPECT_FALSE(ReadSettings(m_ini).topMost) << "no key";
 
-    WriteTopMost(true, m_ini);
+    SaveTopMost(true, m_ini);
     EXPECT_EQ(Raw("TopMost"), "1");
     EXPECT_TRUE(ReadSettings(m_ini).topMost);
-    WriteTopMost(false, m_ini);
+    SaveTopMost(false, m_ini);
     EXPECT_EQ(Raw("TopMost"), "0");
     EXPECT_FALSE(ReadSettings(m_ini).topMost);
 
@@ -488,19 +466,54 @@ TEST_F(SettingsTest, EverySaveLeavesWhatTheKeyByKeyWritesLeave)
             SCOPED_TRACE(std::string(file.what) + ", " + std::to_string(list.size()) + " folders");
             WriteBytes(m_ini, file.bytes);
             WriteBytes(reference, file.bytes);
-            // The close: placement, then the folders, then the topmost state, each a save.
-            WriteWindowPlacement(placement, m_ini);
-            WriteDirTreeList(list, m_ini);
-            WriteTopMost(true, m_ini);
+            SaveSettings({placement, list, true}, m_ini);
             SaveKeyByKey(reference, placementText, list, true);
-
-            EXPECT_EQ(ProfileView(m_ini), ProfileView(reference));
-            if (file.sameBytes) {
-                EXPECT_EQ(ReadBytes(m_ini), ReadBytes(reference));
-            }
+            EXPECT_EQ(ReadBytes(m_ini), ReadBytes(reference));
             EXPECT_EQ(Entries().size(), 2u) << "no copy left behind";
         }
     }
+}
+
+TEST_F(SettingsTest, ASaveKeepsWhatTheUserWroteWhereItWas)
+{
+    WriteBytes(m_ini, "[Settings]\r\n; written by hand\r\nWindowPos=0,1,0,0,0,0,1,2,3,4\r\nMine=kept\r\nDirTree0=Old\r\n"
+                      ";DirTree1=Disabled\r\nDirTree1=Older\r\nTopMost = 0\r\n[Other]\r\nk=v\r\n"
+                      "[Settings]\r\nSecond=kept\r\nDirTree0=shadowed\r\n");
+    SaveSettings({Placement(0, SW_SHOWNORMAL, {-1, -1}, {-1, -1}, {100, 120, 500, 420}), std::vector<std::string>{"Games"},
+                  true},
+                 m_ini);
+    EXPECT_EQ(ReadBytes(m_ini), "[Settings]\r\n; written by hand\r\nWindowPos=0,1,-1,-1,-1,-1,100,120,500,420\r\n"
+                                "Mine=kept\r\nDirTree0=Games\r\n;DirTree1=Disabled\r\nTopMost=1\r\n[Other]\r\nk=v\r\n"
+                                "[Settings]\r\nSecond=kept\r\nDirTree0=shadowed\r\n");
+
+    // Written by hand with blanks around "=": read as the key, and written over, never twice.
+    WriteBytes(m_ini, "[Settings]\r\nTopMost = 1\r\n");
+    EXPECT_TRUE(ReadSettings(m_ini).topMost);
+    SaveSettings({std::nullopt, std::vector<std::string>{"a"}, false}, m_ini);
+    EXPECT_EQ(Raw("TopMost"), "0");
+    const std::string text = FileText();
+    EXPECT_EQ(text.find("TopMost"), text.rfind("TopMost")) << text;
+}
+
+TEST_F(SettingsTest, ASaveThatChangesNothingMakesAndReplacesNothing)
+{
+    WriteDirTreeList({}, m_ini);
+    SaveSettings({std::nullopt, std::vector<std::string>{}, true}, m_ini);
+    EXPECT_TRUE(Entries().empty()) << "no folders and no file: the key-by-key writes make none";
+
+    WriteBytes(m_ini, "[Settings]\r\nDirTree0=a\r\nTopMost=1\r\n");
+    const auto identity = [this] {
+        const UniqueFileHandle file(::CreateFileA(m_ini.c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        BY_HANDLE_FILE_INFORMATION info{};
+        ::GetFileInformationByHandle(file.get(), &info);
+        return std::pair{info.nFileIndexHigh, info.nFileIndexLow};
+    };
+    const auto before = identity();
+    SaveSettings({std::nullopt, std::vector<std::string>{"a"}, true}, m_ini);
+    EXPECT_EQ(identity(), before) << "the same values again";
+    SaveSettings({std::nullopt, std::vector<std::string>{"b"}, true}, m_ini);
+    EXPECT_NE(identity(), before) << "a change replaces the file";
+    EXPECT_EQ(Entries().size(), 1u);
 }
 
 TEST_F(SettingsTest, ALinkStaysALinkAndAFileOfTwoNamesKeepsBoth)
@@ -518,19 +531,31 @@ TEST_F(SettingsTest, ALinkStaysALinkAndAFileOfTwoNamesKeepsBoth)
         return std::array<DWORD, 4>{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow,
                                     info.nNumberOfLinks};
     };
-    const auto before = identity(target);
-    ASSERT_EQ(identity(link), before);
-    WriteWindowPlacement(Placement(0, SW_SHOWNORMAL, {0, 0}, {0, 0}, {1, 2, 3, 4}), link);
-    WriteDirTreeList({"new"}, link);
-    WriteTopMost(true, link);
+    const SettingsToSave save{Placement(0, SW_SHOWNORMAL, {0, 0}, {0, 0}, {1, 2, 3, 4}),
+                              std::vector<std::string>{"new"}, true};
+    ASSERT_EQ(identity(link), identity(target));
+    SaveSettings(save, link);
     EXPECT_EQ(identity(link), identity(target)) << "the link was replaced by a file of its own";
-    const SavedSettings read = ReadSettings(target);
+    SavedSettings read = ReadSettings(target);
     EXPECT_TRUE(read.placement.has_value());
     EXPECT_EQ(read.folders, std::vector<std::string>{"new"});
     EXPECT_TRUE(read.topMost);
     char kept[8] = {};
     ::GetPrivateProfileStringA("Other", "kept", "", kept, sizeof kept, target.c_str());
     EXPECT_STREQ(kept, "yes");
+
+    // A link to a file not made yet: the first save makes the file the link names.
+    const std::string dangling = std::string(links) + "\\dangling\\Fernwick.ini";
+    const std::string later = std::string(links) + "\\later\\Fernwick.ini";
+    ASSERT_FALSE(FileExists(later));
+    SaveTopMost(true, dangling);
+    EXPECT_FALSE(FileExists(later)) << "TopMost alone makes no file";
+    SaveSettings(save, dangling);
+    ASSERT_TRUE(FileExists(later));
+    EXPECT_EQ(identity(dangling), identity(later)) << "the link was replaced by a file of its own";
+    read = ReadSettings(dangling);
+    EXPECT_EQ(read.folders, std::vector<std::string>{"new"});
+    EXPECT_TRUE(read.topMost);
 
     // A second name, as a user makes it on Windows: written in place, both names see it.
     // Beside it a file with the name the copy once had: a file of the user's stays.
@@ -542,7 +567,7 @@ TEST_F(SettingsTest, ALinkStaysALinkAndAFileOfTwoNamesKeepsBoth)
     EXPECT_EQ(identity(second), identity(m_ini));
     EXPECT_EQ(identity(m_ini)[3], 2u);
     EXPECT_EQ(ReadSettings(second).folders, std::vector<std::string>{"shared"});
-    WriteTopMost(true, m_ini);
+    SaveTopMost(true, m_ini);
     EXPECT_EQ(ReadBytes(m_ini + ".new"), "the user's");
     EXPECT_EQ(Entries().size(), 3u);
 }

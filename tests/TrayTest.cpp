@@ -405,6 +405,7 @@ TEST_F(TrayTest, ExitClosesExactlyAsTheCloseBoxDoes)
     UserExpand(Item("Games"));
     ::SendMessageA(View().m_hWnd, WM_COMMAND, ID_TRAY_EXIT, 0);
     EXPECT_EQ(app->m_pMainWnd, nullptr);
+    app->ExitInstance(); // as the message loop ends
     EXPECT_NE(IniValue("WindowPos"), "<absent>");
     EXPECT_EQ(IniValue("DirTree0"), "Games");
     EXPECT_EQ(IniValue("TopMost"), "0");

@@ -73,18 +73,47 @@ TEST_F(ViewTest, TopMostIsReadAtStartFollowedByTheCheckMarkAndWrittenBackAsOne)
     EXPECT_EQ(IniValue("TopMost"), "0");
 }
 
-TEST_F(ViewTest, WithoutASettingsFileNothingIsReadAndExitWritesEveryKeyBeforeTheExitWork)
+TEST_F(ViewTest, WithoutASettingsFileTheExitWorkMakesItInOneSave)
 {
     Start();
     EXPECT_FALSE(View().m_bTopMost);
     UserExpand(Item("Games"));
-    ASSERT_FALSE(FileExists(Ini())) << "nothing is written while the program runs";
-    std::string atExit;
-    app->onExit = [&] { atExit = IniValue("WindowPos") + "|" + IniValue("DirTree0") + "|" + IniValue("TopMost"); };
+    Command(ID_VIEW_TOPMOST);
+    bool writtenBeforeTheExitWork = true;
+    app->onExit = [&] { writtenBeforeTheExitWork = FileExists(Ini()); };
     Close();
-    // "TopMost" is written only into an existing file: the placement or the folders came first.
-    EXPECT_EQ(atExit.substr(atExit.find('|')), "|Games|0");
-    EXPECT_EQ(std::count(atExit.begin(), atExit.end(), ','), 9) << atExit;
+    EXPECT_FALSE(writtenBeforeTheExitWork) << "the windows leave their parts to the application";
+    // "TopMost" goes into the file the placement and the folders make in the same save.
+    EXPECT_EQ(IniValue("DirTree0"), "Games");
+    EXPECT_EQ(IniValue("TopMost"), "1");
+    const std::string placement = IniValue("WindowPos");
+    EXPECT_EQ(std::count(placement.begin(), placement.end(), ','), 9) << placement;
+}
+
+TEST_F(ViewTest, TheExitReplacesTheFileOnceAndKeepsWhatTheUserWrote)
+{
+    folder.MakeFile("Fernwick.ini", "[Settings]\r\n; mine\r\nDirTree0=Tools\r\nColour=green\r\nTopMost = 1\r\n"
+                     "[Settings]\r\nSecond=kept\r\n");
+    const auto identity = [this] {
+        const UniqueFileHandle file(::CreateFileA(Ini().c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        BY_HANDLE_FILE_INFORMATION info{};
+        ::GetFileInformationByHandle(file.get(), &info);
+        return std::pair{info.nFileIndexHigh, info.nFileIndexLow};
+    };
+    const auto before = identity();
+    Start();
+    EXPECT_TRUE(View().m_bTopMost) << "blanks around \"=\" read as the profile functions read them";
+    UserExpand(Item("Games"));
+    std::pair<DWORD, DWORD> atExitWork{};
+    app->onExit = [&] { atExitWork = identity(); };
+    Close();
+    EXPECT_EQ(atExitWork, before) << "the close and the view's end wrote nothing of their own";
+    EXPECT_NE(identity(), before) << "the exit's save replaced the file";
+    const std::string text = FileContents(Ini());
+    const std::string placement = IniValue("WindowPos");
+    // New keys at the end of the section, in the order the key-by-key writes make them.
+    EXPECT_EQ(text, "[Settings]\r\n; mine\r\nDirTree0=Games\r\nColour=green\r\nTopMost=1\r\nWindowPos=" + placement +
+                        "\r\nDirTree1=Tools\r\n[Settings]\r\nSecond=kept\r\n");
 }
 
 TEST_F(ViewTest, LogOffSavesEverythingWithoutAClose)
@@ -93,12 +122,45 @@ TEST_F(ViewTest, LogOffSavesEverythingWithoutAClose)
     Start();
     UserExpand(Item("Tools"));
     ASSERT_TRUE(::SendMessageA(Frame(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
-    EXPECT_NE(IniValue("WindowPos"), "<absent>") << "the placement is saved at the query";
     ::SendMessageA(Frame(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     EXPECT_EQ(app->m_pMainWnd, nullptr) << "frame and view are gone";
+    EXPECT_NE(IniValue("WindowPos"), "<absent>") << "the placement taken at the query";
     EXPECT_EQ(IniValue("DirTree0"), "Tools");
     EXPECT_EQ(IniValue("TopMost"), "1");
     app.reset();
+}
+
+TEST_F(ViewTest, ARootThatIsAwayKeepsTheSavedFolders)
+{
+    SetIniValue("DirTree0", "Games");
+    SetIniValue("DirTree1", "Tools");
+    Start();
+    ASSERT_TRUE(IsExpanded(Item("Games")));
+    const std::string away = folder.Path() + "\\Away";
+    ASSERT_TRUE(::MoveFileA(root.c_str(), away.c_str())) << ::GetLastError();
+    Command(ID_FILE_REFRESH);
+    EXPECT_EQ(Tree().GetRootItem(), nullptr);
+    EXPECT_EQ(IniValue("DirTree0"), "Games");
+    EXPECT_EQ(IniValue("DirTree1"), "Tools");
+
+    ASSERT_TRUE(::MoveFileA(away.c_str(), root.c_str())) << ::GetLastError();
+    Command(ID_FILE_REFRESH);
+    EXPECT_TRUE(IsExpanded(Item("Games"))) << "back, with the folders it had";
+    EXPECT_TRUE(IsExpanded(Item("Tools")));
+
+    ASSERT_TRUE(::MoveFileA(root.c_str(), away.c_str())) << ::GetLastError();
+    Close();
+    EXPECT_EQ(IniValue("DirTree0"), "Games");
+    EXPECT_EQ(IniValue("DirTree1"), "Tools");
+    EXPECT_NE(IniValue("WindowPos"), "<absent>") << "the rest of the save went on";
+}
+
+TEST_F(ViewTest, RefreshWithNothingExpandedMakesNoSettingsFile)
+{
+    Start();
+    Command(ID_FILE_REFRESH);
+    EXPECT_FALSE(FileExists(Ini()));
+    EXPECT_NE(Item("Games"), nullptr);
 }
 
 TEST_F(ViewTest, RefreshKeepsTheExpandedFoldersAndCreatesTheSettingsFile)

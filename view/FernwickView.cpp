@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include "app/Settings.h"
 #include "framework/WinApp.h"
 #include "framework/Path.h"
 #include "frame/MainFrame.h"
@@ -49,15 +48,16 @@ ShellPath ResolveRootFolder(const ShellPath& given)
     return full.wide.size() < MAX_PATH ? full : ShellPath();
 }
 
-CFernwickView::CFernwickView()
-    : m_bTopMost(AfxGetSavedSettings().topMost), m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
+CFernwickView::CFernwickView(HandedSettings& settings)
+    : m_bTopMost(settings.read.topMost), m_settings(settings),
+      m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
 {
 }
 
 CFernwickView::~CFernwickView()
 {
     g_shellCalls.Shell_NotifyIconA(NIM_DELETE, &m_nid);
-    WriteTopMost(m_bTopMost, AfxGetIniPath());
+    m_settings.atExit.topMost = m_bTopMost;
 }
 
 BOOL CFernwickView::Create(const char* className, const char* windowName, DWORD dwStyle, const RECT& rect,
@@ -80,28 +80,33 @@ BOOL CFernwickView::Create(const char* className, const char* windowName, DWORD 
         OnTrayRestore();
         RevealInTree(path);
     };
-    RebuildTree(AfxGetSavedSettings().folders);
+    RebuildTree(m_settings.read.folders);
     return TRUE;
 }
 
 void CFernwickView::RebuildTree(const std::vector<std::string>& saved)
 {
     m_wndTree.DeleteAllItems();
-    const ShellPath root = ResolveRootFolder(RootFolderArgument());
-    m_finder.SetRoot(root.Empty() ? std::wstring() : root.Wide());
-    if (root.Empty()) {
+    m_root = ResolveRootFolder(RootFolderArgument());
+    m_finder.SetRoot(m_root.Empty() ? std::wstring() : m_root.Wide());
+    if (m_root.Empty()) {
         m_wndTree.ClearRoot();
         return;
     }
-    m_wndTree.DisplayTree(root, TRUE);
+    m_wndTree.DisplayTree(m_root, TRUE);
     m_wndTree.RestoreExpanded(saved);
 }
 
-void CFernwickView::SaveExpandedState()
+std::optional<std::vector<std::string>> CFernwickView::ExpandedState() const
 {
+    // An empty tree shows no choice of the user's: the root is away, or was when it was built.
+    const DWORD attributes = m_root.Empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(m_root.Wide().c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        m_wndTree.GetRootItem() == nullptr)
+        return std::nullopt;
     std::vector<std::string> list;
     m_wndTree.CollectExpanded(list, FALSE);
-    WriteDirTreeList(list, AfxGetIniPath());
+    return list;
 }
 
 void CFernwickView::OnDpiChanged(UINT nDpi)
@@ -228,8 +233,7 @@ void CFernwickView::OnUpdateViewTopMost(CCmdUI* pCmdUI)
 void CFernwickView::OnFileRefresh()
 {
     // Through the settings file, so the rebuilt tree expands the same folders.
-    SaveExpandedState();
-    RebuildTree(ReadSettings(AfxGetIniPath()).folders);
+    RebuildTree(m_settings.refreshFolders(ExpandedState()));
 }
 
 void CFernwickView::OnFileOpenRoot()
@@ -271,7 +275,7 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DESTROY: {
         const LRESULT result = CView::WindowProc(message, wParam, lParam);
-        SaveExpandedState(); // the tree still exists
+        m_settings.atExit.folders = ExpandedState(); // the tree still exists
         return result;
     }
     case WM_SETFOCUS:

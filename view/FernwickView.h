@@ -1,9 +1,11 @@
 // CFernwickView: the only view. Its folder tree covers the whole client area; it owns the
 // notification-area icon and the always-on-top state, and handles the program's commands.
 #pragma once
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
+#include "frame/HandedSettings.h"
 #include "framework/Handles.h"
 #include "framework/View.h"
 #include "res/resource.h"
@@ -20,15 +22,16 @@ constexpr size_t kTrayItemLimit = AFX_ID_FRAMEWORK_FIRST - ID_TRAY_ITEM_FIRST;
 
 class CFernwickView : public CView {
 public:
-    // Takes the always-on-top flag the settings file held at start-up.
-    CFernwickView();
+    // Takes the always-on-top flag and the folders the settings file held at start-up.
+    explicit CFernwickView(HandedSettings& settings);
 
     BOOL Create(const char* className, const char* windowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
                 UINT nID, CCreateContext* pContext = nullptr) override;
     // Fills the tree again from the root folder and re-expands the saved folders.
     void RebuildTree(const std::vector<std::string>& saved);
-    // Writes the expanded folders, relative to the root, to the settings file.
-    void SaveExpandedState();
+    // The expanded folders, relative to the root; none while the root folder is away or the
+    // tree is empty, since the saved folders must outlast a root that is away for a while.
+    std::optional<std::vector<std::string>> ExpandedState() const;
     // Puts the main frame into or out of the topmost z-order.
     void ApplyTopMost();
     // The end of start-up: the tree's first item selected, the focus in the tree, and the
@@ -69,7 +72,7 @@ public:
     CFinder m_finder{m_wndTree.m_icons};
 
 protected:
-    // Removes the tray icon and stores the always-on-top flag, when the file exists.
+    // Removes the tray icon and leaves the always-on-top flag for the save at exit.
     ~CFernwickView() override;
     void OnDraw(HDC) override {}
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -96,6 +99,8 @@ private:
     // After a new notification area or a change of scale: the icon at the size it wants now.
     void OnTaskbarCreated();
 
+    HandedSettings& m_settings;
+    ShellPath m_root;             // the root folder of the tree shown
     CTrayIconImage m_trayIcon;    // the icon m_nid shows
     const UINT m_nTaskbarCreated; // the shell's notice that the notification area is new
 };
