@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include "app/HotkeyText.h"
 
 bool FileExists(const std::string& path);
 
@@ -16,6 +17,7 @@ struct SavedSettings {
     std::optional<WINDOWPLACEMENT> placement; // only when "WindowPos" holds ten numbers
     bool topMost = false;
     std::vector<std::string> folders; // relative to the root folder
+    std::string hotkey = kDefaultHotkey; // "Hotkey" as written, into 64 bytes; empty turns it off
 };
 SavedSettings ReadSettings(const std::string& iniPath);
 
