@@ -33,7 +33,8 @@ BOOL CFernwickApp::InitInstance()
 {
     m_hMutex.reset(::CreateMutexA(nullptr, FALSE, kSingleInstanceMutex));
     if (::GetLastError() == ERROR_ALREADY_EXISTS) {
-        if (HWND other = ::FindWindowA(nullptr, kMainWindowTitle)) {
+        // By its class too: a message box, the About box and the find window may carry the title.
+        if (HWND other = ::FindWindowA(kFrameClass, kMainWindowTitle)) {
             // Started by the user, this process may hand the foreground on to the running one.
             DWORD otherProcess = 0;
             ::GetWindowThreadProcessId(other, &otherProcess);
