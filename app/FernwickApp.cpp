@@ -38,8 +38,14 @@ BOOL CFernwickApp::InitInstance()
 {
     m_hMutex.reset(::CreateMutexA(nullptr, FALSE, kSingleInstanceMutex));
     if (::GetLastError() == ERROR_ALREADY_EXISTS) {
-        if (HWND other = ::FindWindowA(nullptr, kMainWindowTitle))
-            ::PostMessageA(other, WM_SHOWINSTANCE, 0, 0);
+        // By its class too: a message box, the About box and the find window may carry the title.
+        if (HWND other = ::FindWindowA(kFrameClass, kMainWindowTitle)) {
+            // Started by the user, this process may hand the foreground on to the running one.
+            DWORD otherProcess = 0;
+            ::GetWindowThreadProcessId(other, &otherProcess);
+            ::AllowSetForegroundWindow(otherProcess);
+            ::PostMessageA(other, WM_SHOWINSTANCE, static_cast<WPARAM>(StartRequestArgument()), 0);
+        }
         m_hMutex.reset();
         return FALSE;
     }
@@ -60,7 +66,11 @@ BOOL CFernwickApp::InitInstance()
     if (auto* view = doc != nullptr ? static_cast<CFernwickView*>(doc->GetFirstView()) : nullptr) {
         view->ApplyTopMost();
         view->ShowFirstItem();
+        view->RegisterHotkey();
     }
+    // What a switch asks comes once the message loop runs, as from a second start.
+    if (const StartRequest request = StartRequestArgument(); request != StartRequest::Show)
+        ::PostMessageA(frame->m_hWnd, WM_SHOWINSTANCE, static_cast<WPARAM>(request), 0);
     return TRUE;
 }
 

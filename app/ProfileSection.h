@@ -25,6 +25,8 @@ public:
     // the first key of that name, ASCII letters in any case: the value without the quotes
     // around it, cut to fit. Empty for a key that is missing or has no "=".
     std::u16string Value(std::u16string_view key, std::size_t size) const;
+    // Whether a line of that name is there, with a value, an empty one or no "=".
+    bool Has(std::u16string_view key) const { return First(key) != nullptr; }
     // What GetPrivateProfileIntW gives: defaultValue for an empty value, else the number its
     // first 29 characters start with, as RtlUnicodeStringToInteger reads it in base 0.
     std::uint32_t Int(std::u16string_view key, std::uint32_t defaultValue) const;

@@ -9,6 +9,7 @@ namespace {
 constexpr wchar_t kSection[] = L"Settings";
 constexpr char16_t kWindowPosKey[] = u"WindowPos";
 constexpr char16_t kTopMostKey[] = u"TopMost";
+constexpr char16_t kHotkeyKey[] = u"Hotkey";
 constexpr char kDirTreeKeyPrefix[] = "DirTree";
 constexpr std::size_t kDirTreeBufferSize = 260;
 // Past this the file is no settings file; its section is taken as empty.
@@ -268,6 +269,8 @@ SavedSettings ReadSettings(const std::string& iniPath)
                                           {read->minX, read->minY}, {read->maxX, read->maxY},
                                           {read->left, read->top, read->right, read->bottom}};
     saved.topMost = section.Int(kTopMostKey, 0) != 0;
+    if (section.Has(kHotkeyKey))
+        saved.hotkey = Ansi(section.Value(kHotkeyKey, kHotkeyTextSize), kHotkeyTextSize);
     for (std::size_t index = 0;; ++index) {
         std::string folder = Ansi(section.Value(DirTreeKey(index), kDirTreeBufferSize), kDirTreeBufferSize);
         if (folder.empty())

@@ -9,8 +9,8 @@ bool FileExists(const std::string& path);
 
 // All of it from one read, each value exactly as the profile functions would read it:
 // "WindowPos" into 68 bytes, "TopMost" as an integer (default 0), "DirTree0", "DirTree1",
-// ... into 260 bytes each up to the first that is missing or empty. Nothing when the file
-// does not exist.
+// ... into 260 bytes each up to the first that is missing or empty, "Hotkey" into 64 bytes.
+// Nothing when the file does not exist.
 SavedSettings ReadSettings(const std::string& iniPath);
 
 // One save, which leaves the file as writing its keys one by one would: "WindowPos", then

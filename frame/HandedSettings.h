@@ -8,12 +8,14 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include "frame/HotkeyText.h"
 
 // What the file held; all defaults when it does not exist.
 struct SavedSettings {
     std::optional<WINDOWPLACEMENT> placement; // only when "WindowPos" holds ten numbers
     bool topMost = false;
     std::vector<std::string> folders; // relative to the root folder
+    std::string hotkey = kDefaultHotkey; // "Hotkey" as written; empty turns it off
 };
 
 // What a save writes: a part left empty is not touched.

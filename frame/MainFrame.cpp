@@ -121,8 +121,14 @@ void CMainFrame::SavePlacement() const
     m_settings.atExit.placement = wp;
 }
 
-void CMainFrame::OnShowInstance()
+void CMainFrame::OnShowInstance(WPARAM request)
 {
+    // A start with a switch wants the view's find window or tray menu, and this window as it is.
+    if (request != 0) {
+        if (CView* view = GetActiveView())
+            view->SendMessage(WM_SHOWINSTANCE, request);
+        return;
+    }
     ShowWindow(g_nRestoreShowCmd);
     ::SetForegroundWindow(m_hWnd);
     ForceForegroundWindow(m_hWnd);
@@ -168,7 +174,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     switch (message) {
     case WM_SHOWINSTANCE:
-        OnShowInstance();
+        OnShowInstance(wParam);
         return 0;
     case WM_SIZE:
         OnSize(static_cast<UINT>(wParam));

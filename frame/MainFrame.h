@@ -4,7 +4,8 @@
 #include "frame/HandedSettings.h"
 #include "framework/FrameWnd.h"
 
-// Posted by a second instance to the running one's main window.
+// Posted by a second instance to the running one's main window; wParam is what its switch
+// asks (StartRequest), 0 to show the window.
 constexpr UINT WM_SHOWINSTANCE = WM_APP + 2;
 
 // Registered by the shell and sent to top-level windows when the notification area is new.
@@ -32,7 +33,7 @@ protected:
     BOOL OnQueryEndSession() override;
 
 private:
-    void OnShowInstance();
+    void OnShowInstance(WPARAM request);
     void OnSize(UINT nType);
     void OnDpiChanged(UINT nDpi, const RECT& suggested);
     void SavePlacement() const;

@@ -6,10 +6,6 @@
 #include "framework/View.h"
 #include "framework/WinApp.h"
 
-namespace {
-const char kFrameClass[] = "AfxFrameWnd";
-}
-
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
 {
     if (cs.lpszClass == nullptr) {

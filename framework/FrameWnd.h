@@ -3,6 +3,9 @@
 #include <string>
 #include "framework/Wnd.h"
 
+// The window class of every frame.
+constexpr char kFrameClass[] = "AfxFrameWnd";
+
 class CFrameWnd : public CWnd {
 public:
     // Creates the frame from menu, icon and title string nIDResource; the context

@@ -22,6 +22,7 @@
 #define IDS_LINK_OPEN_FAILED 302  // put in front of the reason
 #define IDS_LINK_ERROR_OTHER 303  // "... (%d) ...": a result code without a text of its own
 #define IDS_LINK_ERROR_FIRST 320  // + the shell's or WinExec's result code, 0 to 32
+#define IDS_HOTKEY_TAKEN 304      // put in front of the hotkey, as the settings file writes it
 
 // The find box's hint, and what it says beside it: how far the index is, how many were found.
 #define IDS_FIND_CUE 360

@@ -14,19 +14,30 @@
 
 ShellPath RootFolderArgument()
 {
-    if (__argc >= 2) {
+    for (int i = 1; i < __argc; ++i) {
+        if (StartSwitch(__argv[i]))
+            continue;
         // The ANSI argument vector guesses at a name code page 932 cannot spell; the wide
         // command line holds it as it is.
         int count = 0;
         const UniqueLocalMemory arguments(::CommandLineToArgvW(::GetCommandLineW(), &count));
         const auto* wide = static_cast<wchar_t**>(arguments.get());
-        if (wide != nullptr && count >= 2)
-            if (ShellPath root = PathFromWide(wide[1]); root.IsWide())
+        if (wide != nullptr && count > i)
+            if (ShellPath root = PathFromWide(wide[i]); root.IsWide())
                 return root;
-        return PathFromAnsi(__argv[1]);
+        return PathFromAnsi(__argv[i]);
     }
     // No test for a current directory that already ends in a backslash (a drive root).
     return PathFromAnsi(AfxGetCurrentDirectory() + "\\Root");
+}
+
+StartRequest StartRequestArgument()
+{
+    StartRequest request = StartRequest::Show;
+    for (int i = 1; i < __argc; ++i)
+        if (const std::optional<StartRequest> given = StartSwitch(__argv[i]))
+            request = *given;
+    return request;
 }
 
 std::string ResolveRootFolder(const std::string& given)
@@ -242,6 +253,36 @@ void CFernwickView::OnFileOpenRoot()
         OpenFolder(m_wndTree.RootPath());
 }
 
+void CFernwickView::RegisterHotkey()
+{
+    // An empty value turns the hotkey off; one that names no hotkey is taken as the same.
+    const std::optional<HotkeyText> hotkey = ParseHotkey(m_settings.read.hotkey);
+    if (!hotkey || m_hotkey.Register(m_hWnd, *hotkey))
+        return;
+    AfxMessageBox((AfxLoadString(IDS_HOTKEY_TAKEN) + FormatHotkey(*hotkey)).c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+void CFernwickView::OnStartRequest(StartRequest request)
+{
+    // Inside a menu, the About box or a message box, another menu or window of ours would
+    // run in that one's loop; the request goes.
+    if (AfxInModalState())
+        return;
+    switch (request) {
+    case StartRequest::Find: {
+        POINT cursor{};
+        g_shellCalls.GetCursorPos(&cursor);
+        m_finder.ShowFindWindow(cursor);
+        break;
+    }
+    case StartRequest::Menu:
+        ShowTrayMenu(); // at the pointer
+        break;
+    case StartRequest::Show:
+        break;
+    }
+}
+
 void CFernwickView::OnAppAbout()
 {
     // The application's own handler, as the main menu's command reaches it.
@@ -258,6 +299,12 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_TRAYNOTIFY:
         return OnTrayNotify(wParam, lParam);
+    case WM_HOTKEY:
+        OnStartRequest(StartRequest::Find);
+        return 0;
+    case WM_SHOWINSTANCE: // passed on by the frame, with a switch
+        OnStartRequest(static_cast<StartRequest>(wParam));
+        return 0;
     case WM_MEASUREITEM:
         if (m_trayMenuIcons.OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
             return TRUE;
@@ -276,6 +323,7 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY: {
         const LRESULT result = CView::WindowProc(message, wParam, lParam);
         m_settings.atExit.folders = ExpandedState(); // the tree still exists
+        m_hotkey.Unregister();
         return result;
     }
     case WM_SETFOCUS:

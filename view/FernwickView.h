@@ -11,7 +11,9 @@
 #include "res/resource.h"
 #include <shellapi.h>
 #include "search/Finder.h"
+#include "frame/StartSwitch.h"
 #include "tree/FolderTreeCtrl.h"
+#include "view/GlobalHotkey.h"
 #include "view/TrayIconImage.h"
 #include "view/TrayMenuIcons.h"
 
@@ -38,6 +40,11 @@ public:
     // tree drawn again, which the initial update stopped (the restored folders' screen in
     // between is never drawn).
     void ShowFirstItem();
+    // Takes the hotkey the settings file held at start-up. One another program holds is said
+    // once, in a message box, and the program runs without it.
+    void RegisterHotkey();
+    // What a start with a switch asks: the find window or the tray menu at the pointer.
+    void OnStartRequest(StartRequest request);
     // Opens a file chosen in the tray menu.
     void LaunchPath(const ShellPath& path);
     // Tray file commands are found in m_trayPaths; the rest goes the framework's way.
@@ -102,11 +109,14 @@ private:
     HandedSettings& m_settings;
     ShellPath m_root;             // the root folder of the tree shown
     CTrayIconImage m_trayIcon;    // the icon m_nid shows
+    CGlobalHotkey m_hotkey;
     const UINT m_nTaskbarCreated; // the shell's notice that the notification area is new
 };
 
-// The first command-line argument, or "Root" under the current directory.
+// The first command-line argument that is no switch, or "Root" under the current directory.
 ShellPath RootFolderArgument();
+// The last switch of the command line; Show when there is none.
+StartRequest StartRequestArgument();
 // The root made absolute ("D:" alone is the drive's root); empty when it does not fit
 // MAX_PATH bytes, since a cut path would show a different folder.
 std::string ResolveRootFolder(const std::string& given);

@@ -17,6 +17,15 @@ bool AnyInstanceAlive()
     return mutex || ::FindWindowA(nullptr, kFernwickTitle) != nullptr;
 }
 
+void PressEscape()
+{
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = VK_ESCAPE;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof input[0]);
+}
+
 // Each test gets its own working folder with a small root folder, and no Fernwick running beside it.
 class StartupTest : public ::testing::Test {
 protected:
@@ -107,6 +116,60 @@ TEST_F(StartupTest, SecondStartBringsBackAHiddenOrMinimizedFirstWindow)
     EXPECT_TRUE(WaitFor([&] { return !::IsIconic(main) && ::IsWindowVisible(main); }))
         << "the minimized window was not restored";
     EXPECT_TRUE(first->Running());
+}
+
+// As a shortcut with a shortcut key would start it: the running instance opens its tray menu
+// where the pointer is, in front, so that Esc closes it; its window stays shown or hidden.
+TEST_F(StartupTest, AMenuSwitchOpensTheRunningOnesTrayMenuAtThePointerAndLeavesItsWindowAsItWas)
+{
+    for (WORD show : {WORD(SW_SHOWNORMAL), WORD(SW_SHOWMINNOACTIVE)}) {
+        SCOPED_TRACE(show == SW_SHOWNORMAL ? "shown" : "hidden in the tray");
+        auto first = Start(show);
+        ASSERT_TRUE(first->Started()) << first->StartFailure();
+        ASSERT_TRUE(first->WaitForIdle()) << "the first instance is " << first->State();
+        const std::vector<HWND> titled = TitledWindows(first->Id());
+        ASSERT_EQ(titled.size(), 1u);
+        const bool visible = ::IsWindowVisible(titled[0]) != FALSE;
+        EXPECT_EQ(visible, show == SW_SHOWNORMAL);
+
+        const POINT pointer{show == SW_SHOWNORMAL ? 200 : 520, show == SW_SHOWNORMAL ? 150 : 240};
+        ::SetCursorPos(pointer.x, pointer.y);
+        auto second = Start(SW_SHOWNORMAL, {"/MENU"});
+        ASSERT_TRUE(second->Started()) << second->StartFailure();
+        ASSERT_TRUE(second->WaitForExit());
+        EXPECT_EQ(second->ExitCode(), 0u);
+        HWND menu = WaitForOpenMenuOf(first->Id());
+        ASSERT_NE(menu, nullptr) << "no tray menu; the first instance is " << first->State();
+        RECT at{};
+        ::GetWindowRect(menu, &at);
+        EXPECT_NEAR(at.left, pointer.x, 2);
+        EXPECT_NEAR(at.top, pointer.y, 2);
+        EXPECT_EQ(::IsWindowVisible(titled[0]) != FALSE, visible);
+        EXPECT_TRUE(TopLevelWindows(second->Id()).empty());
+
+        PressEscape();
+        EXPECT_TRUE(WaitFor([&] { return OpenMenuOf(first->Id()) == nullptr; })) << "Esc did not reach the menu";
+        EXPECT_EQ(::IsWindowVisible(titled[0]) != FALSE, visible);
+        EXPECT_TRUE(first->Running());
+    }
+}
+
+// With none running the start goes on as usual and then does what the last switch asks; the
+// first argument that is no switch stays the root folder, wherever it stands.
+TEST_F(StartupTest, ASwitchWithNoneRunningStartsAsUsualThenOpensTheMenuOfTheRootGiven)
+{
+    for (const char* name : {"one.txt", "two.txt", "three.txt"})
+        m_folder.MakeFile(std::string("Other Root\\") + name);
+    ::SetCursorPos(300, 200);
+    auto first = Start(SW_SHOWNORMAL, {"/find", m_folder.Path() + "\\Other Root", "/Menu"});
+    ASSERT_TRUE(first->Started()) << first->StartFailure();
+    HWND menu = WaitForOpenMenuOf(first->Id());
+    ASSERT_NE(menu, nullptr) << "no tray menu; the program is " << first->State();
+    HWND main = first->WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(::SendMessageA(FolderTreeOf(main), TVM_GETCOUNT, 0, 0), 3);
+    PressEscape();
+    EXPECT_TRUE(WaitFor([&] { return OpenMenuOf(first->Id()) == nullptr; }));
 }
 
 TEST_F(StartupTest, TwentySimultaneousStartsLeaveExactlyOneInstanceRoundAfterRound)
