@@ -1,19 +1,21 @@
 # The layers of the program, from the base up: each room includes only its own and lower
 # rooms. Run by the build (cmake -P, SOURCE_DIR and STAMP set); a wrong include fails it.
-#   mbcs  <  framework  <  tree, about  <  app, frame, view
+#   mbcs  <  framework  <  shell  <  tree, about  <  app, frame, view
+# shell: the program in the Windows shell, by the real (wide) paths of the files.
 # Within the top: frame and view reach the application object's settings through
 # app/Settings.h and never include app/FernwickApp.h; frame includes no view.
 set(allowed_mbcs mbcs)
 set(allowed_framework mbcs framework)
 set(allowed_res framework)
-set(allowed_tree mbcs framework tree res)
+set(allowed_tree mbcs framework shell tree res)
+set(allowed_shell mbcs framework shell res)
 set(allowed_about mbcs framework about res)
-set(allowed_frame mbcs framework tree about res frame app)
-set(allowed_view mbcs framework tree about res frame view app)
-set(allowed_app mbcs framework tree about res frame view app)
+set(allowed_frame mbcs framework tree shell about res frame app)
+set(allowed_view mbcs framework tree shell about res frame view app)
+set(allowed_app mbcs framework tree shell about res frame view app)
 
 set(failures "")
-foreach(room mbcs framework res tree about frame view app)
+foreach(room mbcs framework res shell tree about frame view app)
   file(GLOB sources "${SOURCE_DIR}/${room}/*.h" "${SOURCE_DIR}/${room}/*.cpp")
   foreach(source ${sources})
     file(STRINGS "${source}" includes REGEX "^#include \"[a-z]+/")

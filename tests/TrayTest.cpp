@@ -15,6 +15,9 @@
 #include "res/resource.h"
 
 namespace {
+// The program's own items below the folders, separators included.
+constexpr size_t kFixedItems = 13;
+
 struct MenuItem {
     UINT id;      // -1 for a submenu, 0 for a separator
     std::string text;
@@ -136,7 +139,7 @@ protected:
     // The menu below the folder part.
     static std::vector<MenuItem> Fixed(const std::vector<MenuItem>& menu)
     {
-        return {menu.end() - std::min<size_t>(12, menu.size()), menu.end()};
+        return {menu.end() - std::min(kFixedItems, menu.size()), menu.end()};
     }
 
     ShellRecorder shell;
@@ -237,17 +240,17 @@ TEST_F(TrayTest, FixedItemsFollowTheWindowStateAndTheTopMostFlag)
 {
     Start(SW_SHOWNORMAL);
     const std::vector<MenuItem> shown = OpenMenu();
-    ASSERT_EQ(shown.size(), 12u) << "an empty root has only the fixed items";
+    ASSERT_EQ(shown.size(), kFixedItems) << "an empty root has only the fixed items";
     const UINT ids[] = {0, ID_TRAY_RESTORE, ID_TRAY_MINIMIZE, 0, ID_FILE_REFRESH, ID_FILE_OPEN_ROOT, 0,
-                        ID_VIEW_TOPMOST, 0, ID_APP_ABOUT, 0, ID_TRAY_EXIT};
-    for (size_t i = 0; i < 12; ++i) {
+                        ID_VIEW_TOPMOST, ID_VIEW_STARTUP, 0, ID_APP_ABOUT, 0, ID_TRAY_EXIT};
+    for (size_t i = 0; i < kFixedItems; ++i) {
         EXPECT_EQ(shown[i].id, ids[i]) << i;
         EXPECT_EQ(shown[i].text.empty(), ids[i] == 0) << i;
     }
     EXPECT_EQ(shown[1].state, static_cast<UINT>(MF_GRAYED)) << "restore, while the window is visible";
     EXPECT_EQ(shown[2].state, 0u);
     EXPECT_EQ(shown[7].state, 0u);
-    EXPECT_EQ(shown[9].text, AfxLoadString(ID_APP_ABOUT));
+    EXPECT_EQ(shown[10].text, AfxLoadString(ID_APP_ABOUT));
 
     Command(ID_VIEW_TOPMOST);
     ::ShowWindow(Frame(), SW_MINIMIZE);
@@ -285,7 +288,7 @@ TEST_F(TrayTest, OpeningEverySubmenuShowsTheWholeTreeOfTheDemoRootAndOfOddNames)
         const std::vector<MenuItem> menu = OpenMenu();
         std::vector<std::string> expectedPaths;
         const std::vector<MenuItem> expected = WholeTreeMenu(given + "\\", expectedPaths);
-        ASSERT_EQ(menu.size(), expected.size() + 12);
+        ASSERT_EQ(menu.size(), expected.size() + kFixedItems);
         ASSERT_GT(expectedPaths.size(), 5u);
         std::vector<std::string> paths;
         std::function<void(const std::vector<MenuItem>&, const std::vector<MenuItem>&)> compare =
@@ -299,7 +302,7 @@ TEST_F(TrayTest, OpeningEverySubmenuShowsTheWholeTreeOfTheDemoRootAndOfOddNames)
                     compare(seen[i].children, want[i].children);
                 }
             };
-        compare({menu.begin(), menu.end() - 12}, expected);
+        compare({menu.begin(), menu.end() - kFixedItems}, expected);
         EXPECT_EQ(paths, expectedPaths) << "each item opens its own file";
         EXPECT_EQ(View().m_trayPaths.size(), expectedPaths.size()) << "ids in the order the submenus opened";
         Close();
@@ -563,7 +566,7 @@ TEST_F(TrayTest, EveryItemDrawsTheTreesIconForItsEntryOnlyWhenDrawn)
             EXPECT_TRUE(normal == image(expected.first));
             EXPECT_TRUE(drawn(ODS_SELECTED, false) == image(expected.second)) << "highlighted";
         }
-        EXPECT_EQ(fixed, 7u);
+        EXPECT_EQ(fixed, 8u);
         EXPECT_EQ(View().m_trayMenuIcons.CountLookedUp(), items.size() - fixed);
         return FALSE;
     };

@@ -59,6 +59,8 @@ public:
     void OnDblClk(NMHDR* pHeader, LRESULT* pResult);
     void OnReturn(NMHDR* pHeader, LRESULT* pResult);
     void OnRClick(NMHDR* pHeader, LRESULT* pResult);
+    // The item's menu at pt (screen): the program's own command, then the Explorer's.
+    void ShowItemMenu(HTREEITEM hItem, POINT pt);
 
     // Lists the folders that changed on disk again and brings their items up to date; the
     // gathering timer calls it once a burst of changes has settled.

@@ -1,9 +1,10 @@
 // Launching: double-click and Enter open the selected file, the right-click menu hands a
-// shortcut to the helper that shows its target.
+// shortcut to the helper that shows its target, and offers the Explorer's own menu below.
 #include "framework/Handles.h"
 #include "framework/ShellCalls.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "shell/ExplorerMenu.h"
 #include "tree/FolderTreeCtrl.h"
 #include "tree/Launching.h"
 #include <windowsx.h> // last: its macros would rename the framework's members
@@ -54,12 +55,19 @@ void CFolderTreeCtrl::OnRClick(NMHDR*, LRESULT* pResult)
     HTREEITEM hItem = HitTest(pt);
     if (hItem == nullptr)
         return;
+    POINT cursor{};
+    g_shellCalls.GetCursorPos(&cursor);
+    ShowItemMenu(hItem, cursor);
+}
 
+void CFolderTreeCtrl::ShowItemMenu(HTREEITEM hItem, POINT pt)
+{
     UniqueMenu menu(::LoadMenuA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_ITEM_MENU)));
     HMENU popup = ::GetSubMenu(menu.get(), 0);
     if (popup == nullptr)
         return;
-    switch (GetItemData(hItem)) {
+    const auto kind = static_cast<ItemKind>(GetItemData(hItem));
+    switch (kind) {
     case kindShortcut:
         break;
     case kindFolder:
@@ -70,14 +78,15 @@ void CFolderTreeCtrl::OnRClick(NMHDR*, LRESULT* pResult)
     default:
         return;
     }
-    POINT cursor{};
-    g_shellCalls.GetCursorPos(&cursor);
-    // No notifications: the frame's update pass never sees this menu.
+    // Read now: a verb may take the item from the disk and the tree.
+    const ShellPath stem = GetItemShellPath(hItem);
+    // The shell's dialogs belong to the frame; the menu's own window keeps the frame's update
+    // pass away from it.
+    CExplorerMenu explorer(Append(stem, FileNameOf("", kind)).Wide(), ::GetParent(GetParent()));
     const HWND self = m_hWnd;
-    const UINT chosen =
-        AfxTrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, cursor, ::GetParent(GetParent()));
+    const UINT chosen = explorer.Track(popup, pt);
     menu.reset();
     // A session that ended while the menu was open took the tree with it.
     if (chosen == ID_OPEN_LINK_TARGET && ::IsWindow(self))
-        RunCommandLine(LinkTargetCommandLine(GetItemShellPath(hItem)));
+        RunCommandLine(LinkTargetCommandLine(stem));
 }

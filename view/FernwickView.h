@@ -8,6 +8,8 @@
 #include "framework/View.h"
 #include "res/resource.h"
 #include <shellapi.h>
+#include "shell/OleSession.h"
+#include "shell/StartupShortcut.h"
 #include "tree/FolderTreeCtrl.h"
 #include "view/TrayIconImage.h"
 #include "view/TrayMenuIcons.h"
@@ -48,6 +50,8 @@ public:
     // in the order the file system gives them; folder ends with a backslash.
     void BuildFolderMenu(HMENU hMenu, const ShellPath& folder);
 
+    // First: the shell's objects below need OLE on this thread while the view lives.
+    COleSession m_ole;
     NOTIFYICONDATAA m_nid{};
     CFolderTreeCtrl m_wndTree;
     bool m_bTopMost = false;
@@ -56,6 +60,8 @@ public:
     std::unordered_map<HMENU, ShellPath> m_traySubmenus;
     // The icons of the open tray menu's files and folders, from the tree's own queries.
     CTrayMenuIcons m_trayMenuIcons{m_wndTree.m_icons};
+    // The shortcut that starts this program with Windows.
+    CStartupShortcut m_startup = CStartupShortcut::ForThisProgram();
 
 protected:
     // Removes the tray icon and stores the always-on-top flag, when the file exists.
@@ -74,6 +80,13 @@ private:
     void OnTrayExit();
     void OnViewTopMost();
     void OnUpdateViewTopMost(CCmdUI* pCmdUI);
+    // An item dragged from the tree (which leaves that notification to its parent) goes out
+    // as the file it is.
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    // The Apps key or Shift+F10 in the tree: the item menu at the selected item.
+    void OnContextMenu(HWND hWnd, LPARAM lParam);
+    void OnViewStartup();
+    void OnUpdateViewStartup(CCmdUI* pCmdUI);
     void OnFileRefresh();
     void OnFileOpenRoot();
     void OnAppAbout();
