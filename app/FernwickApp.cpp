@@ -27,6 +27,7 @@ CView* NewView()
 
 CFernwickApp::CFernwickApp() : m_strIniPath(AfxGetCurrentDirectory() + '\\' + kSettingsFileName)
 {
+    m_settings.startFolder = AfxGetCurrentDirectory();
     m_settings.refreshFolders = [this](const std::optional<std::vector<std::string>>& folders) {
         if (folders)
             WriteDirTreeList(*folders, m_strIniPath);

@@ -26,6 +26,7 @@ struct SettingsToSave {
 };
 
 struct HandedSettings {
+    std::string startFolder; // the current directory at start, where the settings file is
     SavedSettings read;    // at start
     SettingsToSave atExit; // filled in as the windows close, saved once by the application
     // Refresh: saves the folders given (none: the file's stay) in a save of their own, and

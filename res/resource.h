@@ -40,3 +40,10 @@
 #define ID_FILE_REFRESH 32772
 #define ID_OPEN_LINK_TARGET 32773
 #define ID_FILE_OPEN_ROOT 32774
+#define ID_VIEW_STARTUP 32775
+
+// Start with Windows: FormatMessage texts, %1 the shortcut's path or its program, %2 why.
+#define IDS_STARTUP_REPLACE_OTHER 400
+#define IDS_STARTUP_REPLACE_UNREADABLE 401
+#define IDS_STARTUP_CREATE_FAILED 402
+#define IDS_STARTUP_REMOVE_FAILED 403

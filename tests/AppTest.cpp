@@ -75,7 +75,7 @@ TEST_F(AppTest, FirstInstanceShowsTheTitledWindowWithTheTreeFocusedOnItsFirstIte
     HMENU menu = ::GetMenu(frame);
     for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
         ::SendMessageA(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(::GetSubMenu(menu, i)), i);
-    for (UINT id : {ID_FILE_REFRESH, ID_FILE_OPEN_ROOT, ID_VIEW_TOPMOST, ID_APP_EXIT, ID_APP_ABOUT})
+    for (UINT id : {ID_FILE_REFRESH, ID_FILE_OPEN_ROOT, ID_VIEW_TOPMOST, ID_VIEW_STARTUP, ID_APP_EXIT, ID_APP_ABOUT})
         EXPECT_FALSE(::GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) << id;
 
     ::SendMessageA(frame, WM_COMMAND, ID_APP_EXIT, 0);

@@ -92,7 +92,7 @@ TEST_F(HostileInputTest, ARootDeletedWhileRunningGivesAnEmptyTreeAndMenuAndComes
     RemoveTree(root);
     Command(ID_FILE_REFRESH);
     EXPECT_EQ(Tree().GetCount(), 0u);
-    EXPECT_EQ(TrayCaptions().size(), 12u) << "only the fixed items";
+    EXPECT_EQ(TrayCaptions().size(), 13u) << "only the fixed items";
     folder.MakeFile("Root\\Games\\pong.txt");
     Command(ID_FILE_REFRESH);
     EXPECT_EQ(ChildTexts(Tree()), std::vector<std::string>{"Games"});

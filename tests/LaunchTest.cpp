@@ -153,8 +153,10 @@ TEST_F(LaunchTest, RightClickMenuIsGrayedExceptForShortcutsAndHandsThemToBrisque
         RightClick(Item(c.text));
         ASSERT_EQ(shell.popups.size(), popups + 1);
         const TrackPopupCall& popup = shell.popups.back();
-        EXPECT_EQ(popup.flags, static_cast<UINT>(TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD));
-        EXPECT_EQ(popup.owner, Frame());
+        // The Explorer's items below need the menu's notifications: a window of the menu's own,
+        // owned by the frame, takes them, so the frame's update pass still never sees it.
+        EXPECT_EQ(popup.flags, static_cast<UINT>(TPM_RIGHTBUTTON | TPM_RETURNCMD));
+        EXPECT_EQ(::GetWindow(popup.owner, GW_OWNER), Frame());
         EXPECT_EQ(popup.x, work.left) << "inside the work area of the nearest monitor";
         EXPECT_EQ(popup.y, work.bottom - 1);
         EXPECT_NE(grayed, c.enabled);

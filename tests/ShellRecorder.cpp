@@ -78,7 +78,7 @@ BOOL WINAPI RecordTrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND
 int WINAPI RecordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 {
     g_recorder->messageBoxes.push_back({owner, Text(text), Text(caption), type});
-    return IDOK;
+    return g_recorder->messageBoxResult;
 }
 
 BOOL WINAPI RecordBeep(UINT type)

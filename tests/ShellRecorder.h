@@ -56,6 +56,7 @@ public:
     BOOL createProcessResult = TRUE;
     UINT winExecResult = 33;
     BOOL notifyIconAddResult = TRUE; // FALSE: the notification area has the icon already
+    int messageBoxResult = IDOK;     // the button the user "pressed"
     POINT cursor{0, 0};
     // Runs while the menu is "open"; its result is what TrackPopupMenu returns.
     std::function<BOOL(const TrackPopupCall&)> onPopup = [](const TrackPopupCall&) { return FALSE; };

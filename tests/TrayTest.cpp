@@ -17,6 +17,9 @@
 #include "res/resource.h"
 
 namespace {
+// The program's own items below the folders, separators included.
+constexpr size_t kFixedItems = 13;
+
 struct MenuItem {
     UINT id;      // -1 for a submenu, 0 for a separator
     std::string text;
@@ -112,7 +115,7 @@ protected:
     // The menu below the folder part.
     static std::vector<MenuItem> Fixed(const std::vector<MenuItem>& menu)
     {
-        return {menu.end() - std::min<size_t>(12, menu.size()), menu.end()};
+        return {menu.end() - std::min(kFixedItems, menu.size()), menu.end()};
     }
 
     ShellRecorder shell;
@@ -213,11 +216,11 @@ TEST_F(TrayTest, FixedItemsFollowTheWindowStateAndTheTopMostFlag)
 {
     Start(SW_SHOWNORMAL);
     const std::vector<MenuItem> shown = OpenMenu();
-    ASSERT_EQ(shown.size(), 12u) << "an empty root has only the fixed items";
+    ASSERT_EQ(shown.size(), kFixedItems) << "an empty root has only the fixed items";
     EXPECT_EQ(shown[1].state, static_cast<UINT>(MF_GRAYED)) << "restore, while the window is visible";
     EXPECT_EQ(shown[2].state, 0u);
     EXPECT_EQ(shown[7].state, 0u);
-    EXPECT_EQ(shown[9].text, AfxLoadString(ID_APP_ABOUT));
+    EXPECT_EQ(shown[10].text, AfxLoadString(ID_APP_ABOUT));
 
     Command(ID_VIEW_TOPMOST);
     ::ShowWindow(Frame(), SW_MINIMIZE);
@@ -251,7 +254,7 @@ TEST_F(TrayTest, OpeningEverySubmenuShowsTheWholeTreeOfOddNames)
     ::SetCurrentDirectoryA((folder.Path() + "\\Odd").c_str());
     Start();
     const std::vector<MenuItem> menu = OpenMenu();
-    ASSERT_GT(menu.size(), 12u);
+    ASSERT_GT(menu.size(), kFixedItems);
     // One line per item: a folder's caption and "/", a file's caption and the path it opens.
     std::vector<std::string> lines;
     std::function<void(const std::vector<MenuItem>&, const std::string&)> read = [&](const std::vector<MenuItem>& items,
@@ -276,7 +279,7 @@ TEST_F(TrayTest, OpeningEverySubmenuShowsTheWholeTreeOfOddNames)
             lines.push_back(indent + text + " = " + TrayPaths()[index].substr(given.size() + 1));
         }
     };
-    read({menu.begin(), menu.end() - 12}, "");
+    read({menu.begin(), menu.end() - kFixedItems}, "");
     EXPECT_EQ(lines, (std::vector<std::string>{
                          "  lead/", " Report =   lead\\Report.LNK", " site =   lead\\site.url",
                          "Deep/", " er/", "  est/", "   \x95\x5C.txt = Deep\\er\\est\\\x95\x5C.txt",
@@ -545,7 +548,7 @@ TEST_F(TrayTest, EveryItemDrawsTheTreesIconForItsEntryOnlyWhenDrawn)
             EXPECT_TRUE(normal == image(expected.first));
             EXPECT_TRUE(drawn(ODS_SELECTED, false) == image(expected.second)) << "highlighted";
         }
-        EXPECT_EQ(fixed, 7u);
+        EXPECT_EQ(fixed, 8u);
         EXPECT_EQ(View().m_trayMenuIcons.CountLookedUp(), items.size() - fixed);
         return FALSE;
     };

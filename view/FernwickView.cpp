@@ -326,6 +326,9 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         m_hotkey.Unregister();
         return result;
     }
+    case WM_CONTEXTMENU:
+        OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+        return 0;
     case WM_SETFOCUS:
         // Keys belong to the find box during a search, else to the tree.
         if (IsSearching()) {
@@ -353,6 +356,9 @@ BOOL CFernwickView::OnCommandEntry(const CCmdEntry& entry)
     case ID_VIEW_TOPMOST:
         return entry.Command(this, &CFernwickView::OnViewTopMost) ||
                entry.Update(this, &CFernwickView::OnUpdateViewTopMost);
+    case ID_VIEW_STARTUP:
+        return entry.Command(this, &CFernwickView::OnViewStartup) ||
+               entry.Update(this, &CFernwickView::OnUpdateViewStartup);
     case ID_FILE_REFRESH:
         return entry.Command(this, &CFernwickView::OnFileRefresh);
     case ID_FILE_OPEN_ROOT:

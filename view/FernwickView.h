@@ -12,6 +12,8 @@
 #include <shellapi.h>
 #include "search/Finder.h"
 #include "frame/StartSwitch.h"
+#include "shell/OleSession.h"
+#include "shell/StartupShortcut.h"
 #include "tree/FolderTreeCtrl.h"
 #include "view/GlobalHotkey.h"
 #include "view/TrayIconImage.h"
@@ -67,6 +69,8 @@ public:
     // the tree shows it) and selects its item.
     void RevealInTree(const std::wstring& captionPath);
 
+    // First: the shell's objects below need OLE on this thread while the view lives.
+    COleSession m_ole;
     NOTIFYICONDATAA m_nid{};
     CFolderTreeCtrl m_wndTree;
     bool m_bTopMost = false;
@@ -77,6 +81,8 @@ public:
     CTrayMenuIcons m_trayMenuIcons{m_wndTree.m_icons};
     // Finding anything under the root: its index, the panel over the tree, the find window.
     CFinder m_finder{m_wndTree.m_icons};
+    // The shortcut that starts this program with Windows.
+    CStartupShortcut m_startup = CStartupShortcut::ForThisProgram();
 
 protected:
     // Removes the tray icon and leaves the always-on-top flag for the save at exit.
@@ -87,12 +93,16 @@ protected:
     BOOL OnCommandEntry(const CCmdEntry& entry) override;
     // A submenu of the tray menu is about to open: its folder is read now.
     void OnInitMenuPopup(HMENU hPopup, UINT nIndex, BOOL bSysMenu) override;
-    // The tree's right click, which the tree leaves to its parent.
+    // The tree's right click and drag, which the tree leaves to its parent.
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:
     // The item context menu of the item under the pointer.
     void OnTreeRClick();
+    // The item's menu at pt (screen): the program's own command, then the Explorer's.
+    void ShowItemMenu(HTREEITEM hItem, POINT pt);
+    // An item dragged from the tree goes out as the file it is.
+    void OnTreeBeginDrag(HTREEITEM hItem);
     void ShowTrayMenu();
     void AppendFixedItems(HMENU hMenu);
     void OnTrayRestore();
@@ -100,6 +110,10 @@ private:
     void OnTrayExit();
     void OnViewTopMost();
     void OnUpdateViewTopMost(CCmdUI* pCmdUI);
+    // The Apps key or Shift+F10 in the tree: the item menu at the selected item.
+    void OnContextMenu(HWND hWnd, LPARAM lParam);
+    void OnViewStartup();
+    void OnUpdateViewStartup(CCmdUI* pCmdUI);
     void OnFileRefresh();
     void OnFileOpenRoot();
     void OnAppAbout();

@@ -6,6 +6,7 @@
 #include "framework/WinApp.h"
 #include "mbcs/Mbcs.h"
 #include "res/resource.h"
+#include "shell/ExplorerMenu.h"
 #include "tree/Launching.h"
 #include "view/FernwickView.h"
 #include <windowsx.h> // last: its macros would rename the framework's members
@@ -29,14 +30,24 @@ ShellPath LinkTargetCommandLine(const ShellPath& shortcut)
     return {program + " \"" + shortcut.ansi + "\"", FromCodePage(program + " \"") + shortcut.wide + L"\""};
 }
 
-BOOL CFernwickView::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult)
+BOOL CFernwickView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header->hwndFrom != m_wndTree.m_hWnd || header->code != NM_RCLICK)
-        return FALSE;
-    *pResult = 0;
-    OnTreeRClick();
-    return TRUE;
+    if (header->hwndFrom != m_wndTree.m_hWnd)
+        return CView::OnNotify(wParam, lParam, pResult);
+    switch (header->code) {
+    case NM_RCLICK:
+        *pResult = 0;
+        OnTreeRClick();
+        return TRUE;
+    case TVN_BEGINDRAGA:
+    case TVN_BEGINDRAGW:
+        // Both forms carry the item handle at the same place.
+        *pResult = 0;
+        OnTreeBeginDrag(reinterpret_cast<const NMTREEVIEWA*>(lParam)->itemNew.hItem);
+        return TRUE;
+    }
+    return CView::OnNotify(wParam, lParam, pResult);
 }
 
 void CFernwickView::OnTreeRClick()
@@ -48,7 +59,13 @@ void CFernwickView::OnTreeRClick()
     HTREEITEM hItem = m_wndTree.HitTest(pt);
     if (hItem == nullptr)
         return;
+    POINT cursor{};
+    g_shellCalls.GetCursorPos(&cursor);
+    ShowItemMenu(hItem, cursor);
+}
 
+void CFernwickView::ShowItemMenu(HTREEITEM hItem, POINT pt)
+{
     UniqueMenu menu(::LoadMenuA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_ITEM_MENU)));
     HMENU popup = ::GetSubMenu(menu.get(), 0);
     if (popup == nullptr)
@@ -64,15 +81,15 @@ void CFernwickView::OnTreeRClick()
     default:
         return;
     }
-    // Taken now: the menu's loop may change the tree under it.
-    const ShellPath shortcut = m_wndTree.ItemFilePath(hItem);
-    POINT cursor{};
-    g_shellCalls.GetCursorPos(&cursor);
-    // No notifications: the frame's update pass never sees this menu.
+    // Taken now: a verb may take the item from the disk and the tree.
+    const ShellPath file = m_wndTree.ItemFilePath(hItem);
+    // The shell's dialogs belong to the frame; the menu's own window keeps the frame's update
+    // pass away from it.
+    CExplorerMenu explorer(file.Wide(), ::GetParent(m_hWnd));
     const HWND self = m_hWnd;
-    const UINT chosen = AfxTrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, cursor, ::GetParent(self));
+    const UINT chosen = explorer.Track(popup, pt);
     menu.reset();
     // A session that ended while the menu was open took the view with it.
     if (chosen == ID_OPEN_LINK_TARGET && ::IsWindow(self))
-        RunCommandLine(LinkTargetCommandLine(shortcut));
+        RunCommandLine(LinkTargetCommandLine(file));
 }

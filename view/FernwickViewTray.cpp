@@ -141,6 +141,8 @@ void CFernwickView::AppendFixedItems(HMENU hMenu)
         {ID_FILE_OPEN_ROOT, MF_ENABLED},
         {kSeparator, MF_SEPARATOR},
         {ID_VIEW_TOPMOST, static_cast<UINT>(m_bTopMost ? MF_CHECKED : MF_UNCHECKED)},
+        {ID_VIEW_STARTUP,
+         static_cast<UINT>(m_startup.Read() == CStartupShortcut::State::Ours ? MF_CHECKED : MF_UNCHECKED)},
         {kSeparator, MF_SEPARATOR},
         {ID_APP_ABOUT, MF_ENABLED},
         {kSeparator, MF_SEPARATOR},

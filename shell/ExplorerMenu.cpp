@@ -1,0 +1,115 @@
+#include "shell/ExplorerMenu.h"
+#include <shellapi.h>
+#include "framework/WinApp.h"
+#include "shell/ShellItem.h"
+
+namespace {
+constexpr wchar_t kMenuOwnerClass[] = L"FernwickShellMenuOwner";
+
+// The hidden window that owns the menu while it is open: it hears what the shell's items
+// need (their submenus opening, their drawing), which no other window of ours forwards.
+class CMenuOwnerWindow {
+public:
+    CMenuOwnerWindow(HWND owner, void* menu, WNDPROC proc)
+    {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = kMenuOwnerClass;
+        ::RegisterClassExW(&wc); // fails harmlessly once registered
+        m_hWnd = ::CreateWindowExW(0, kMenuOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, owner, nullptr, wc.hInstance, menu);
+    }
+    ~CMenuOwnerWindow()
+    {
+        if (m_hWnd != nullptr)
+            ::DestroyWindow(m_hWnd);
+    }
+    CMenuOwnerWindow(const CMenuOwnerWindow&) = delete;
+    CMenuOwnerWindow& operator=(const CMenuOwnerWindow&) = delete;
+
+    HWND m_hWnd = nullptr;
+};
+
+bool KeyDown(int key)
+{
+    return ::GetKeyState(key) < 0;
+}
+} // namespace
+
+CExplorerMenu::CExplorerMenu(const std::wstring& path, HWND owner) : m_owner(owner)
+{
+    const CShellItem item(path);
+    if (FAILED(item.GetUIObject(owner, IID_IContextMenu, m_menu.out())) || m_menu.get() == nullptr)
+        return;
+    m_menu->QueryInterface(IID_IContextMenu3, m_menu3.out());
+    m_menu->QueryInterface(IID_IContextMenu2, m_menu2.out());
+}
+
+UINT CExplorerMenu::Track(HMENU popup, POINT pt)
+{
+    if (m_menu.get() != nullptr) {
+        const int count = ::GetMenuItemCount(popup);
+        if (count > 0)
+            ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+        // Shift held shows the extended verbs, as in the Explorer.
+        const UINT flags = CMF_NORMAL | (KeyDown(VK_SHIFT) ? CMF_EXTENDEDVERBS : 0);
+        const HRESULT hr = m_menu->QueryContextMenu(popup, ::GetMenuItemCount(popup), kFirstShellId, kLastShellId, flags);
+        if ((FAILED(hr) || HRESULT_CODE(hr) == 0) && count > 0)
+            ::RemoveMenu(popup, static_cast<UINT>(count), MF_BYPOSITION);
+    }
+    const CMenuOwnerWindow window(m_owner, this, MenuOwnerProc);
+    const UINT chosen = AfxTrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, pt,
+                                          window.m_hWnd != nullptr ? window.m_hWnd : m_owner);
+    if (chosen < kFirstShellId || chosen > kLastShellId)
+        return chosen;
+    if (m_menu.get() != nullptr)
+        Invoke(chosen - kFirstShellId, pt);
+    return 0;
+}
+
+void CExplorerMenu::Invoke(UINT offset, POINT pt)
+{
+    CMINVOKECOMMANDINFOEX info{};
+    info.cbSize = sizeof info;
+    info.fMask = CMIC_MASK_UNICODE | CMIC_MASK_PTINVOKE | (KeyDown(VK_CONTROL) ? CMIC_MASK_CONTROL_DOWN : 0) |
+                 (KeyDown(VK_SHIFT) ? CMIC_MASK_SHIFT_DOWN : 0);
+    info.hwnd = m_owner;
+    info.lpVerb = MAKEINTRESOURCEA(offset);
+    info.lpVerbW = MAKEINTRESOURCEW(offset);
+    info.nShow = SW_SHOWNORMAL;
+    info.ptInvoke = pt;
+    // A verb that fails says so in the shell's own words, or not at all: as in the Explorer.
+    m_menu->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&info));
+}
+
+bool CExplorerMenu::ForwardMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    if (m_menu3.get() != nullptr)
+        return SUCCEEDED(m_menu3->HandleMenuMsg2(message, wParam, lParam, result));
+    if (m_menu2.get() != nullptr && message != WM_MENUCHAR) {
+        *result = message == WM_INITMENUPOPUP ? 0 : TRUE;
+        return SUCCEEDED(m_menu2->HandleMenuMsg(message, wParam, lParam));
+    }
+    return false;
+}
+
+LRESULT CALLBACK CExplorerMenu::MenuOwnerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE)
+        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    switch (message) {
+    case WM_INITMENUPOPUP:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_MENUCHAR:
+        if (auto* menu = reinterpret_cast<CExplorerMenu*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA))) {
+            LRESULT result = 0;
+            if (menu->ForwardMenuMessage(message, wParam, lParam, &result))
+                return result;
+        }
+        break;
+    }
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}

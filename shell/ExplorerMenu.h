@@ -1,0 +1,39 @@
+// The Explorer's own menu for one file or folder (open, cut, copy, delete, properties, send
+// to...), shown below the program's own items. The shell runs the verb chosen; a program's
+// item chosen is handed back.
+#pragma once
+#include <windows.h>
+#include <shlobj.h>
+#include <string>
+#include "framework/ComPtr.h"
+
+class CExplorerMenu {
+public:
+    // The shell's items take ids from this range, where the program has none of its own.
+    static constexpr UINT kFirstShellId = 0x1000;
+    static constexpr UINT kLastShellId = 0x6FFF;
+
+    // path: the file or folder by its real name. owner: the window the shell's dialogs
+    // (properties, delete confirmation) belong to. Needs OLE on the calling thread.
+    CExplorerMenu(const std::wstring& path, HWND owner);
+    ~CExplorerMenu() = default;
+    CExplorerMenu(const CExplorerMenu&) = delete;
+    CExplorerMenu& operator=(const CExplorerMenu&) = delete;
+
+    // Appends a separator and the shell's items to popup, which holds the program's own,
+    // shows it at pt (screen coordinates) and runs a shell verb chosen. Returns the id of a
+    // program's item chosen, else 0. Without the shell's menu (a file gone), only the
+    // program's items show.
+    UINT Track(HMENU popup, POINT pt);
+
+private:
+    static LRESULT CALLBACK MenuOwnerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The submenus the shell fills as they open ("Send to", "Open with") and the items it draws.
+    bool ForwardMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    void Invoke(UINT offset, POINT pt);
+
+    HWND m_owner;
+    ComPtr<IContextMenu> m_menu;
+    ComPtr<IContextMenu2> m_menu2;
+    ComPtr<IContextMenu3> m_menu3;
+};
