@@ -3,4 +3,5 @@
 CShellCalls g_shellCalls = {
     ::ShellExecuteA, ::CreateProcessA, ::WinExec, ::Shell_NotifyIconA, ::TrackPopupMenu,
     ::MessageBoxA,   ::MessageBeep,    ::GetCursorPos,   ::ShellExecuteW,      ::CreateProcessW,
+    ::ReadDirectoryChangesW,
 };

@@ -18,6 +18,10 @@ struct CShellCalls {
     HINSTANCE(WINAPI* ShellExecuteW)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
     BOOL(WINAPI* CreateProcessW)(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID,
                                  LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION);
+    // Which folders the program watches, and how deep, decides which ones Windows lets the
+    // user rename: tests see it here.
+    BOOL(WINAPI* ReadDirectoryChangesW)(HANDLE, LPVOID, DWORD, BOOL, DWORD, LPDWORD, LPOVERLAPPED,
+                                        LPOVERLAPPED_COMPLETION_ROUTINE);
 };
 
 extern CShellCalls g_shellCalls;

@@ -50,7 +50,8 @@ CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
 int AfxWinMain(HINSTANCE hInstance);
 
-// Counts the program's own modal loops (dialogs, message boxes, pop-up menus) for its lifetime.
+// Counts a modal loop (dialog, message box, menu) for its lifetime; the menu loops of the
+// program's windows count from WM_ENTERMENULOOP to WM_EXITMENULOOP.
 // What would change the windows under one waits until it ends.
 class CModalScope {
 public:

@@ -331,11 +331,18 @@ LRESULT CWnd::Dispatch(CWnd* wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM
 {
     CurrentMessage outer = wnd->m_current;
     wnd->m_current = {message, wParam, lParam};
+    // The system's menu loops (menu bar, system menu, pop-up menus) hold back what would
+    // change the windows under the menu, as the program's own modal loops do.
+    if (message == WM_ENTERMENULOOP)
+        wnd->m_menuLoop.emplace();
+    else if (message == WM_EXITMENULOOP)
+        wnd->m_menuLoop.reset();
     const LRESULT result = AfxCallGuarded([&] { return wnd->WindowProc(message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
         if (wnd->m_bSubclassed)
             ::RemoveWindowSubclass(hWnd, SubclassProc, 0);
         wnd->m_bSubclassed = false;
+        wnd->m_menuLoop.reset(); // a window destroyed under its menu gets no WM_EXITMENULOOP
         s_permanent.erase(hWnd);
         wnd->m_hWnd = nullptr;
         wnd->PostNcDestroy();

@@ -1,9 +1,11 @@
 // CWnd: a window handle bound to a C++ object that receives its messages.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include "framework/CmdTarget.h"
+#include "framework/WinApp.h"
 
 struct CCreateContext;
 
@@ -128,6 +130,7 @@ private:
 
     bool m_bSubclassed = false; // a window of another class, reached through SetWindowSubclass
     CurrentMessage m_current;
+    std::optional<CModalScope> m_menuLoop; // from WM_ENTERMENULOOP to WM_EXITMENULOOP
 
     static std::unordered_map<HWND, CWnd*> s_permanent;
     static std::unordered_map<HWND, std::unique_ptr<CWnd>> s_temporary;

@@ -98,7 +98,8 @@ ShellRecorder::ShellRecorder()
 {
     g_recorder = this;
     g_shellCalls = {RecordShellExecute, RecordCreateProcess, RecordWinExec, RecordNotifyIcon, RecordTrackPopupMenu,
-                    RecordMessageBox,   RecordBeep,          RecordCursorPos, RecordShellExecuteW, RecordCreateProcessW};
+                    RecordMessageBox,   RecordBeep,          RecordCursorPos, RecordShellExecuteW, RecordCreateProcessW,
+                    ::ReadDirectoryChangesW}; // the folders stay watched
 }
 
 ShellRecorder::~ShellRecorder()

@@ -290,7 +290,7 @@ TEST_F(TrayTest, OpeningEverySubmenuShowsTheWholeTreeOfOddNames)
     Close();
 }
 
-TEST_F(TrayTest, ARightClickReadsTheRootOnlyAndEachSubmenuOnceAsItOpens)
+TEST_F(TrayTest, ARightClickReadsTheRootOnlyAndEachSubmenuAsItOpens)
 {
     for (const char* name : {"Root\\A\\a1.txt", "Root\\A\\Deep\\d.txt", "Root\\B\\b1.txt", "Root\\x.txt"})
         folder.MakeFile(name);
@@ -302,13 +302,65 @@ TEST_F(TrayTest, ARightClickReadsTheRootOnlyAndEachSubmenuOnceAsItOpens)
         EXPECT_EQ(::GetMenuItemCount(a), 0) << "not read before it opens";
         for (int i = 0; i < 2; ++i)
             ::SendMessageA(popup.owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(a), 0);
-        EXPECT_EQ(::GetMenuItemCount(a), 2) << "Deep, a1.txt: filled once";
+        EXPECT_EQ(::GetMenuItemCount(a), 2) << "Deep, a1.txt: not twice over";
         pathsAfter = TrayPaths();
         return FALSE;
     };
     ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
     EXPECT_EQ(pathsAtFirst, std::vector<std::string>{root + "\\x.txt"});
     EXPECT_EQ(pathsAfter, (std::vector<std::string>{root + "\\x.txt", root + "\\A\\a1.txt"}));
+}
+
+TEST_F(TrayTest, ASubmenuOpenedAgainShowsTheDiskNowAndEveryIdKeepsItsFile)
+{
+    for (const char* name : {"Root\\A\\Deep\\d.txt", "Root\\A\\a1.txt"})
+        folder.MakeFile(name);
+    Start();
+    // Each opening of A: every caption inside it (the search's order is the file system's,
+    // so they are sorted here), with the id and the file it opens.
+    using Opening = std::map<std::string, std::string>;
+    const auto open = [&](HMENU a, HWND owner) {
+        ::SendMessageA(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(a), 0);
+        Opening seen;
+        std::function<void(const std::vector<MenuItem>&, const std::string&)> walk =
+            [&](const std::vector<MenuItem>& items, const std::string& prefix) {
+                for (const MenuItem& item : items) {
+                    const bool file = item.id != static_cast<UINT>(-1);
+                    seen[prefix + item.text] =
+                        file ? std::to_string(item.id) + " " + TrayPaths().at(item.id - ID_TRAY_ITEM_FIRST) : "folder";
+                    walk(item.children, prefix + item.text + "\\");
+                }
+            };
+        walk(ReadMenu(a, owner), "");
+        return seen;
+    };
+    Opening first, second;
+    shell.onPopup = [&](const TrackPopupCall& popup) {
+        HMENU a = ::GetSubMenu(popup.menu, 0);
+        first = open(a, popup.owner);
+        ::DeleteFileA((root + "\\A\\Deep\\d.txt").c_str());
+        folder.MakeFile("Root\\A\\a3.txt");
+        folder.MakeFile("Root\\A\\New\\n.txt");
+        second = open(a, popup.owner);
+        return FALSE;
+    };
+    ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
+    const std::string a = root + "\\A\\";
+    const auto id = [](UINT n) { return std::to_string(ID_TRAY_ITEM_FIRST + n) + " "; };
+    // A's own files get their ids as A fills, a subfolder's as it opens.
+    EXPECT_EQ(first, (Opening{{"Deep", "folder"}, {"Deep\\d.txt", id(1) + a + "Deep\\d.txt"}, {"a1.txt", id(0) + a + "a1.txt"}}));
+    EXPECT_EQ(second, (Opening{{"Deep", "folder"},
+                               {"New", "folder"},
+                               {"New\\n.txt", id(3) + a + "New\\n.txt"},
+                               {"a1.txt", id(0) + a + "a1.txt"},
+                               {"a3.txt", id(2) + a + "a3.txt"}}))
+        << "what is on disk now, and a1.txt keeps its id";
+    EXPECT_EQ(TrayPaths(), (std::vector<std::string>{a + "a1.txt", a + "Deep\\d.txt", a + "a3.txt", a + "New\\n.txt"}))
+        << "the gone file's id is given to no other file";
+
+    ::SendMessageA(View().m_hWnd, WM_COMMAND, ID_TRAY_ITEM_FIRST + 2, 0);
+    ASSERT_EQ(shell.shellExecutes.size(), 1u);
+    EXPECT_EQ(shell.shellExecutes[0].file, a + "a3.txt");
 }
 
 TEST_F(TrayTest, AChosenFileOpensAfterTheMenuIsGoneAndOtherIdsGoTheFrameworksWay)
@@ -348,6 +400,12 @@ TEST_F(TrayTest, FileItemsStopBelowTheFrameworksIdsAtTheLastIdBelow57344)
         HMENU last = ::GetSubMenu(popup.menu, 24);
         lastCount = ::GetMenuItemCount(last);
         lastId = ::GetMenuItemID(last, lastCount - 1);
+        // Opened again, the submenus use up no more ids: the same items come back.
+        for (int i : {0, 24})
+            ::SendMessageA(popup.owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(::GetSubMenu(popup.menu, i)), i);
+        EXPECT_EQ(::GetMenuItemCount(::GetSubMenu(popup.menu, 0)), 1000);
+        EXPECT_EQ(::GetMenuItemCount(last), lastCount);
+        EXPECT_EQ(::GetMenuItemID(last, lastCount - 1), lastId);
         return FALSE;
     };
     ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);

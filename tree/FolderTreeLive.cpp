@@ -88,7 +88,8 @@ void CFolderTreeCtrl::OnFolderChanged(FolderNode* folder, const FolderChange& ch
     } else {
         for (const std::wstring& name : change.names)
             pending.names.push_back(Narrow(name));
-        pending.renames.insert(pending.renames.end(), change.renames.begin(), change.renames.end());
+        const auto renames = RenamePairs(change);
+        pending.renames.insert(pending.renames.end(), renames.begin(), renames.end());
     }
     pending.ended = pending.ended || change.ended;
     if (folder == &m_model.Root() && change.ended)

@@ -1,6 +1,7 @@
 #include "tree/FolderWatch.h"
 #include <windows.h>
 #include "framework/Handles.h"
+#include "framework/ShellCalls.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -23,6 +24,9 @@ bool SameFile(HANDLE a, HANDLE b)
 }
 } // namespace
 
+static_assert(static_cast<DWORD>(ChangeAction::Added) == FILE_ACTION_ADDED &&
+              static_cast<DWORD>(ChangeAction::RenamedTo) == FILE_ACTION_RENAMED_NEW_NAME);
+
 // The system writes into the buffer and the record until the request completes, which may
 // be after the watch is gone: a cancelled request frees itself when its completion runs.
 // Until then it holds only memory: its handle is closed with the watch.
@@ -30,12 +34,16 @@ struct CFolderWatch::Request {
     OVERLAPPED overlapped{};
     UniqueFileHandle folder;
     Callback onChange; // empty once the watch is gone
-    alignas(DWORD) BYTE buffer[4096]; // more at once is an overflow, which lists the folder anyway
+    bool subtree = false;
+    // More at once is an overflow, which lists a folder anyway; a subtree's costs every
+    // expanded folder, so it gets room for a burst.
+    std::vector<DWORD> buffer;
 
     bool Arm()
     {
-        return ::ReadDirectoryChangesW(folder.get(), buffer, sizeof buffer, FALSE, kFilter, nullptr, &overlapped,
-                                       Completed) != 0;
+        return g_shellCalls.ReadDirectoryChangesW(folder.get(), buffer.data(),
+                                                  static_cast<DWORD>(buffer.size() * sizeof(DWORD)), subtree, kFilter,
+                                                  nullptr, &overlapped, Completed) != 0;
     }
 
     static void CALLBACK Completed(DWORD error, DWORD bytes, OVERLAPPED* overlapped)
@@ -49,7 +57,7 @@ struct CFolderWatch::Request {
         // No bytes: the system's own buffer ran over, and it says so instead of naming them.
         change.overflow = error == ERROR_NOTIFY_ENUM_DIR || (error == ERROR_SUCCESS && bytes == 0);
         if (error == ERROR_SUCCESS)
-            Read(request->buffer, bytes, change);
+            Read(reinterpret_cast<const BYTE*>(request->buffer.data()), bytes, change);
         change.ended = (error != ERROR_SUCCESS && error != ERROR_NOTIFY_ENUM_DIR) || !request->Arm();
         if (change.ended)
             request->folder.reset(); // a folder being deleted is gone only once no handle holds it
@@ -60,14 +68,10 @@ struct CFolderWatch::Request {
 
     static void Read(const BYTE* buffer, DWORD bytes, FolderChange& change)
     {
-        std::wstring oldName; // a rename's old name, until its new one comes
         for (DWORD offset = 0; offset + sizeof(FILE_NOTIFY_INFORMATION) <= bytes;) {
             const auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + offset);
-            std::wstring name(info->FileName, info->FileNameLength / sizeof(WCHAR));
-            if (info->Action == FILE_ACTION_RENAMED_NEW_NAME && !oldName.empty())
-                change.renames.emplace_back(oldName, name);
-            oldName = info->Action == FILE_ACTION_RENAMED_OLD_NAME ? name : std::wstring();
-            change.names.push_back(std::move(name));
+            change.names.emplace_back(info->FileName, info->FileNameLength / sizeof(WCHAR));
+            change.actions.push_back(static_cast<ChangeAction>(info->Action));
             if (info->NextEntryOffset == 0)
                 break;
             offset += info->NextEntryOffset;
@@ -75,10 +79,13 @@ struct CFolderWatch::Request {
     }
 };
 
-CFolderWatch::CFolderWatch(const std::wstring& folder, Callback onChange) : m_request(new Request)
+CFolderWatch::CFolderWatch(const std::wstring& folder, Callback onChange, bool subtree) : m_request(new Request)
 {
+    constexpr size_t kFolderBuffer = 4096 / sizeof(DWORD), kSubtreeBuffer = 65536 / sizeof(DWORD);
     m_request->folder.reset(OpenFolder(folder, FILE_LIST_DIRECTORY, FILE_FLAG_OVERLAPPED));
     m_request->onChange = std::move(onChange);
+    m_request->subtree = subtree;
+    m_request->buffer.resize(subtree ? kSubtreeBuffer : kFolderBuffer);
     if (m_request->folder && !m_request->Arm())
         m_request->folder.reset();
 }
@@ -104,4 +111,16 @@ bool CFolderWatch::Watches(const std::wstring& folder) const
 {
     const UniqueFileHandle now(OpenFolder(folder, 0, 0));
     return Active() && now && SameFile(now.get(), m_request->folder.get());
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> RenamePairs(const FolderChange& change)
+{
+    std::vector<std::pair<std::wstring, std::wstring>> pairs;
+    const std::wstring* from = nullptr;
+    for (size_t i = 0; i < change.names.size() && i < change.actions.size(); ++i) {
+        if (change.actions[i] == ChangeAction::RenamedTo && from != nullptr)
+            pairs.emplace_back(*from, change.names[i]);
+        from = change.actions[i] == ChangeAction::RenamedFrom ? &change.names[i] : nullptr;
+    }
+    return pairs;
 }

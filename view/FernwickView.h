@@ -1,9 +1,11 @@
 // CFernwickView: the only view. Its folder tree covers the whole client area; it owns the
 // notification-area icon and the always-on-top state, and handles the program's commands.
 #pragma once
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 #include "frame/HandedSettings.h"
 #include "framework/Handles.h"
@@ -75,8 +77,10 @@ public:
     CFolderTreeCtrl m_wndTree;
     bool m_bTopMost = false;
     std::vector<ShellPath> m_trayPaths; // entry i: the tray menu's file command 32800 + i
-    // The submenus of the open tray menu not yet opened, with their folders.
+    // The submenus of the open tray menu, with their folders.
     std::unordered_map<HMENU, ShellPath> m_traySubmenus;
+    // Once a submenu opens again: the index of each path of m_trayPaths, by path.
+    std::map<std::pair<std::string, std::wstring>, size_t> m_trayIds;
     // The icons of the open tray menu's files and folders, from the tree's own queries.
     CTrayMenuIcons m_trayMenuIcons{m_wndTree.m_icons};
     // Finding anything under the root: its index, the panel over the tree, the find window.
@@ -104,6 +108,11 @@ private:
     // An item dragged from the tree goes out as the file it is.
     void OnTreeBeginDrag(HTREEITEM hItem);
     void ShowTrayMenu();
+    // A file item's index in m_trayPaths; kTrayItemLimit when there is no id left for it.
+    size_t TrayItemIndex(const ShellPath& path);
+    void IndexTrayPaths();
+    // Deletes a submenu's items, and forgets the submenus among them.
+    void EmptyTraySubmenu(HMENU hMenu);
     void AppendFixedItems(HMENU hMenu);
     void OnTrayRestore();
     void OnTrayMinimize();

@@ -47,6 +47,7 @@ void CFernwickView::ShowTrayMenu()
     ::SetForegroundWindow(frame);
     SetFocus();
     m_trayPaths.clear();
+    m_trayIds.clear();
     m_traySubmenus.clear();
     m_trayMenuIcons.Clear();
     UniqueMenu top(::CreatePopupMenu());
@@ -101,11 +102,11 @@ void CFernwickView::BuildFolderMenu(HMENU hMenu, const ShellPath& folder)
         }
         if ((path.IsWide() ? path.wide.size() : path.ansi.size()) >= MAX_PATH)
             continue; // no file function could open it
-        if (m_trayPaths.size() >= kTrayItemLimit)
+        const size_t index = TrayItemIndex(path);
+        if (index >= kTrayItemLimit)
             return;
-        m_trayPaths.push_back(path);
         const int count = ::GetMenuItemCount(hMenu);
-        if (append(MF_STRING, ID_TRAY_ITEM_FIRST + m_trayPaths.size() - 1, entry))
+        if (append(MF_STRING, ID_TRAY_ITEM_FIRST + index, entry))
             m_trayMenuIcons.Attach(hMenu, static_cast<UINT>(count), path, false);
     }
 }
@@ -114,13 +115,50 @@ void CFernwickView::OnInitMenuPopup(HMENU hPopup, UINT, BOOL bSysMenu)
 {
     if (bSysMenu)
         return;
-    // Once per menu: the entry goes as the submenu is filled.
+    // At every opening: what is on disk now, not what was there when it last opened.
     const auto it = m_traySubmenus.find(hPopup);
     if (it == m_traySubmenus.end())
         return;
-    const ShellPath folder = std::move(it->second);
-    m_traySubmenus.erase(it);
+    const ShellPath folder = it->second;
+    if (::GetMenuItemCount(hPopup) > 0) {
+        IndexTrayPaths();
+        EmptyTraySubmenu(hPopup);
+    }
     BuildFolderMenu(hPopup, folder);
+}
+
+size_t CFernwickView::TrayItemIndex(const ShellPath& path)
+{
+    // Once a submenu has opened again, a file keeps the id it was given: an id chosen from an
+    // earlier opening still opens its own file, and openings use up no more ids.
+    const bool indexed = !m_trayIds.empty();
+    if (indexed)
+        if (const auto it = m_trayIds.find({path.ansi, path.wide}); it != m_trayIds.end())
+            return it->second;
+    if (m_trayPaths.size() >= kTrayItemLimit)
+        return kTrayItemLimit;
+    m_trayPaths.push_back(path);
+    if (indexed)
+        m_trayIds.emplace(std::pair(path.ansi, path.wide), m_trayPaths.size() - 1);
+    return m_trayPaths.size() - 1;
+}
+
+void CFernwickView::IndexTrayPaths()
+{
+    // The list holds each path once: its ids are only ever given through this index then.
+    for (size_t i = m_trayIds.size(); i < m_trayPaths.size(); ++i)
+        m_trayIds.emplace(std::pair(m_trayPaths[i].ansi, m_trayPaths[i].wide), i);
+}
+
+void CFernwickView::EmptyTraySubmenu(HMENU hMenu)
+{
+    for (int i = ::GetMenuItemCount(hMenu) - 1; i >= 0; --i) {
+        if (HMENU hSub = ::GetSubMenu(hMenu, i)) {
+            EmptyTraySubmenu(hSub);
+            m_traySubmenus.erase(hSub); // a new submenu may get the handle back
+        }
+        ::DeleteMenu(hMenu, static_cast<UINT>(i), MF_BYPOSITION);
+    }
 }
 
 void CFernwickView::AppendFixedItems(HMENU hMenu)
