@@ -144,8 +144,10 @@ TEST_F(LaunchTest, RightClickMenuIsGrayedExceptForShortcutsAndHandsThemToBrisque
                           Case{"My Mail", true}}) {
         SCOPED_TRACE(c.text);
         bool grayed = false;
+        HWND ownersOwner = nullptr; // the menu's own window lives only while the menu does
         // Like the real menu: a grayed item cannot be chosen.
         shell.onPopup = [&](const TrackPopupCall& popup) {
+            ownersOwner = ::GetWindow(popup.owner, GW_OWNER);
             grayed = ::GetMenuState(popup.menu, ID_OPEN_LINK_TARGET, MF_BYCOMMAND) & MF_GRAYED;
             return static_cast<BOOL>(grayed ? 0 : ID_OPEN_LINK_TARGET);
         };
@@ -156,7 +158,7 @@ TEST_F(LaunchTest, RightClickMenuIsGrayedExceptForShortcutsAndHandsThemToBrisque
         // The Explorer's items below need the menu's notifications: a window of the menu's own,
         // owned by the frame, takes them, so the frame's update pass still never sees it.
         EXPECT_EQ(popup.flags, static_cast<UINT>(TPM_RIGHTBUTTON | TPM_RETURNCMD));
-        EXPECT_EQ(::GetWindow(popup.owner, GW_OWNER), Frame());
+        EXPECT_EQ(ownersOwner, Frame());
         EXPECT_EQ(popup.x, work.left) << "inside the work area of the nearest monitor";
         EXPECT_EQ(popup.y, work.bottom - 1);
         EXPECT_NE(grayed, c.enabled);

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <map>
 #include <tuple>
+#include <windows.h>
 #include "tree/FolderListing.h"
 
 namespace {
@@ -122,4 +123,41 @@ void CFolderModel::Tell(const FolderNode& folder, const FolderDiff& diff) const
 {
     for (CFolderModelListener* listener : m_listeners)
         listener->OnFolderChanged(folder, diff);
+}
+
+namespace {
+std::wstring WideName(const FolderEntry& entry)
+{
+    return entry.wide.empty() ? FromCodePage(entry.name) : entry.wide;
+}
+} // namespace
+
+std::wstring CFolderModel::RelativePath(const FolderNode& node)
+{
+    std::wstring path;
+    for (const FolderNode* n = &node; n->parent != nullptr; n = n->parent)
+        path = path.empty() ? WideName(n->entry) : WideName(n->entry) + L'\\' + path;
+    return path;
+}
+
+FolderNode* CFolderModel::Find(const std::wstring& relative)
+{
+    FolderNode* node = &m_root;
+    for (size_t start = 0; node != nullptr && start < relative.size();) {
+        const size_t end = std::min(relative.find(L'\\', start), relative.size());
+        const std::wstring_view name(relative.data() + start, end - start);
+        FolderNode* found = nullptr;
+        for (const std::unique_ptr<FolderNode>& child : node->children) {
+            const std::wstring wide = WideName(child->entry);
+            if (child->entry.kind == kindFolder &&
+                ::CompareStringOrdinal(wide.c_str(), static_cast<int>(wide.size()), name.data(),
+                                       static_cast<int>(name.size()), TRUE) == CSTR_EQUAL) {
+                found = child.get();
+                break;
+            }
+        }
+        node = found;
+        start = end + 1;
+    }
+    return node;
 }

@@ -35,6 +35,10 @@ public:
     const FolderNode& Root() const { return m_root; }
     // The entry's full path, from the root's and the names of its folders.
     ShellPath PathOf(const FolderNode& node) const;
+    // The entry's path below the root by real names, as a watch reports it; empty for the root.
+    static std::wstring RelativePath(const FolderNode& node);
+    // The listed folder at that path below the root (letter case aside), or null.
+    FolderNode* Find(const std::wstring& relative);
 
     // Replaces the folder's children by a fresh listing. *hasButton, when asked for: whether
     // the folder holds what gives it an expand button in the tree.

@@ -197,7 +197,7 @@ void CFolderTreeCtrl::OnGetDispInfo(NMHDR* pHeader, LRESULT* pResult)
         }
         item.cChildren = children ? 1 : 0;
         // Drawn, its button follows its contents: a folder's watch does not see inside its subfolders.
-        if (isFolder && m_watches.count(node) == 0)
+        if (isFolder && m_watched.count(node) == 0)
             WatchFolder(*node);
     }
     item.mask |= TVIF_DI_SETITEM; // the control keeps them: each item asks once

@@ -5,13 +5,14 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 #include "framework/Dpi.h"
 #include "framework/ImageList.h"
 #include "framework/TreeCtrl.h"
 #include "tree/FolderEntry.h"
 #include "tree/FolderModel.h"
-#include "tree/FolderWatch.h"
+#include "tree/RootWatch.h"
 #include "tree/ShellPath.h"
 #include "tree/ShellIcons.h"
 
@@ -125,6 +126,7 @@ private:
     void WatchRoot();
     void StopWatching();
     void StopWatching(const FolderNode& folder);
+    void OnRootChange(const RootChange& change);
     void OnFolderChanged(FolderNode* folder, const FolderChange& change);
     void OnRootParentChanged();
     void ScheduleChanges();
@@ -144,8 +146,8 @@ private:
     bool m_bMovingItems = false; // items deleted to be inserted again keep their folders' watches
 
     // Folders watched: the root, the expanded ones, and the collapsed ones drawn (for their button).
-    std::unordered_map<const FolderNode*, std::unique_ptr<CFolderWatch>> m_watches;
-    std::unique_ptr<CFolderWatch> m_rootParentWatch; // sees the root itself go and come back
+    std::unique_ptr<CRootWatch> m_rootWatch; // the root, and under this Wine each folder asked for
+    std::unordered_set<const FolderNode*> m_watched; // the folders whose changes the tree follows
     std::unordered_map<const FolderNode*, PendingChange> m_pending;
     bool m_bCheckRoot = false;
     ULONGLONG m_firstPendingTick = 0;

@@ -33,38 +33,25 @@ LRESULT CFolderTreeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 void CFolderTreeCtrl::WatchFolder(FolderNode& folder)
 {
-    FolderNode* node = &folder;
-    if (const auto it = m_watches.find(node); it != m_watches.end() && it->second->Active())
+    if (m_rootWatch == nullptr || m_watched.count(&folder) != 0)
         return; // watched since it was drawn
-    auto watch = std::make_unique<CFolderWatch>(
-        m_model.PathOf(folder).Wide(), [this, node](const FolderChange& change) { OnFolderChanged(node, change); });
-    if (watch->Active())
-        m_watches[node] = std::move(watch);
-    else
-        m_watches.erase(node);
+    // The root is watched from the watch's start; every other folder by its path below it.
+    if (&folder == &m_model.Root() || m_rootWatch->Watch(CFolderModel::RelativePath(folder)))
+        m_watched.insert(&folder);
 }
 
 void CFolderTreeCtrl::WatchRoot()
 {
+    m_rootWatch = std::make_unique<CRootWatch>(RootPath().Wide(),
+                                               [this](const RootChange& change) { OnRootChange(change); });
+    m_watched.clear();
     WatchFolder(m_model.Root());
-    // The root's own watch cannot see the root deleted, moved away or made again: its parent's can.
-    m_rootParentWatch.reset();
-    std::wstring parent = RootPath().Wide();
-    while (!parent.empty() && parent.back() == L'\\')
-        parent.pop_back();
-    const size_t slash = parent.rfind(L'\\');
-    if (slash == std::wstring::npos)
-        return; // a drive root
-    parent.resize(slash + 1);
-    auto watch = std::make_unique<CFolderWatch>(parent, [this](const FolderChange&) { OnRootParentChanged(); });
-    if (watch->Active())
-        m_rootParentWatch = std::move(watch);
 }
 
 void CFolderTreeCtrl::StopWatching()
 {
-    m_watches.clear();
-    m_rootParentWatch.reset();
+    m_rootWatch.reset();
+    m_watched.clear();
     m_pending.clear();
     m_bCheckRoot = false;
     m_firstPendingTick = 0;
@@ -74,8 +61,34 @@ void CFolderTreeCtrl::StopWatching()
 
 void CFolderTreeCtrl::StopWatching(const FolderNode& folder)
 {
-    m_watches.erase(&folder);
+    if (m_watched.erase(&folder) != 0 && m_rootWatch != nullptr && &folder != &m_model.Root())
+        m_rootWatch->Unwatch(CFolderModel::RelativePath(folder));
     m_pending.erase(&folder);
+}
+
+void CFolderTreeCtrl::OnRootChange(const RootChange& change)
+{
+    switch (change.kind) {
+    case RootChange::Kind::Root:
+        OnRootParentChanged();
+        return;
+    case RootChange::Kind::Anything: {
+        // Any folder may have changed: each one shown is listed again, or its button asked.
+        FolderChange everything;
+        everything.overflow = true;
+        for (const FolderNode* folder : m_watched)
+            OnFolderChanged(const_cast<FolderNode*>(folder), everything);
+        return;
+    }
+    case RootChange::Kind::Folder:
+        // A folder the tree never listed has no node, and nothing shown to change.
+        if (FolderNode* folder = m_model.Find(change.folder)) {
+            if (change.change.ended)
+                m_watched.erase(folder); // its watch is gone; asked for again once applied
+            OnFolderChanged(folder, change.change);
+        }
+        return;
+    }
 }
 
 void CFolderTreeCtrl::OnFolderChanged(FolderNode* folder, const FolderChange& change)
@@ -154,8 +167,7 @@ void CFolderTreeCtrl::ApplyFolderChanges()
         return;
     }
     if (checkRoot || m_bRootAway) {
-        const auto root = m_watches.find(&m_model.Root());
-        if (root == m_watches.end() || !root->second->Watches(RootPath().Wide())) {
+        if (m_rootWatch == nullptr || !m_rootWatch->WatchesRoot()) {
             // Gone, or another folder by that name now: everything below belonged to the old one.
             ShowRoot();
             return;
@@ -164,7 +176,7 @@ void CFolderTreeCtrl::ApplyFolderChanges()
     Anchors anchors{GetSelectedItem(), GetNextItem(nullptr, TVGN_FIRSTVISIBLE)};
     SetRedraw(FALSE);
     for (const auto& [node, change] : pending) {
-        if (m_watches.count(node) == 0)
+        if (m_watched.count(node) == 0 && !change.ended)
             continue; // it went with a folder above it: its node may be gone
         FolderNode& folder = *const_cast<FolderNode*>(node);
         if (folder.listed) {
@@ -172,7 +184,7 @@ void CFolderTreeCtrl::ApplyFolderChanges()
         } else if (HTREEITEM hItem = ItemOf(folder)) {
             UpdateButton(hItem, m_model.PathOf(folder));
         }
-        if (change.ended && m_watches.count(node) != 0)
+        if (change.ended)
             WatchFolder(folder); // still there: watched again
     }
     if (anchors.top != nullptr)
