@@ -451,12 +451,11 @@ TEST_F(TrayTest, DeepAndLongNestingShowsEveryLevelTheFileFunctionsReach)
     };
     EXPECT_EQ(depth(named("l0")), 40u) << "every level";
     EXPECT_GT(depth(named("long")), 5u);
+    // The same files as the tree lists: those past 260 bytes too, which the shell then refuses.
     size_t longest = 0;
-    for (const std::string& path : TrayPaths()) {
-        EXPECT_LT(path.size(), static_cast<size_t>(MAX_PATH));
+    for (const std::string& path : TrayPaths())
         longest = std::max(longest, path.size());
-    }
-    EXPECT_GT(longest, static_cast<size_t>(MAX_PATH - 40)) << "the deepest file that fits is there";
+    EXPECT_GE(longest, static_cast<size_t>(MAX_PATH)) << "the deepest file the folders' search reaches is there";
 }
 
 TEST_F(TrayTest, ExitClosesExactlyAsTheCloseBoxDoes)

@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 #include "framework/Dpi.h"
 #include "framework/ImageList.h"
@@ -147,7 +146,8 @@ private:
 
     // Folders watched: the root, the expanded ones, and the collapsed ones drawn (for their button).
     std::unique_ptr<CRootWatch> m_rootWatch; // the root, and under this Wine each folder asked for
-    std::unordered_set<const FolderNode*> m_watched; // the folders whose changes the tree follows
+    // The folders whose changes the tree follows, by the path the watch knows each by.
+    std::unordered_map<const FolderNode*, std::wstring> m_watched;
     std::unordered_map<const FolderNode*, PendingChange> m_pending;
     bool m_bCheckRoot = false;
     ULONGLONG m_firstPendingTick = 0;

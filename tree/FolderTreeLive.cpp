@@ -36,8 +36,9 @@ void CFolderTreeCtrl::WatchFolder(FolderNode& folder)
     if (m_rootWatch == nullptr || m_watched.count(&folder) != 0)
         return; // watched since it was drawn
     // The root is watched from the watch's start; every other folder by its path below it.
-    if (&folder == &m_model.Root() || m_rootWatch->Watch(CFolderModel::RelativePath(folder)))
-        m_watched.insert(&folder);
+    const std::wstring path = CFolderModel::RelativePath(folder);
+    if (&folder == &m_model.Root() || m_rootWatch->Watch(path))
+        m_watched.emplace(&folder, path);
 }
 
 void CFolderTreeCtrl::WatchRoot()
@@ -61,8 +62,12 @@ void CFolderTreeCtrl::StopWatching()
 
 void CFolderTreeCtrl::StopWatching(const FolderNode& folder)
 {
-    if (m_watched.erase(&folder) != 0 && m_rootWatch != nullptr && &folder != &m_model.Root())
-        m_rootWatch->Unwatch(CFolderModel::RelativePath(folder));
+    const auto it = m_watched.find(&folder);
+    if (it != m_watched.end()) {
+        if (m_rootWatch != nullptr && &folder != &m_model.Root())
+            m_rootWatch->Unwatch(it->second);
+        m_watched.erase(it);
+    }
     m_pending.erase(&folder);
 }
 
@@ -76,7 +81,10 @@ void CFolderTreeCtrl::OnRootChange(const RootChange& change)
         // Any folder may have changed: each one shown is listed again, or its button asked.
         FolderChange everything;
         everything.overflow = true;
-        for (const FolderNode* folder : m_watched)
+        std::vector<const FolderNode*> folders;
+        for (const auto& watched : m_watched)
+            folders.push_back(watched.first);
+        for (const FolderNode* folder : folders)
             OnFolderChanged(const_cast<FolderNode*>(folder), everything);
         return;
     }
@@ -210,6 +218,20 @@ void CFolderTreeCtrl::UpdateChildren(FolderNode& folder, const PendingChange& ch
             if (HTREEITEM hItem = ItemOf(*renamed))
                 DeleteItem(hItem);
         m_bMovingItems = false;
+    }
+    // A watch by path follows the folder's new path, and those of the folders inside it.
+    for (const FolderNode* renamed : diff.renamed) {
+        std::vector<FolderNode*> moved;
+        for (const auto& [node, path] : m_watched)
+            for (const FolderNode* n = node; n != nullptr; n = n->parent)
+                if (n == renamed) {
+                    moved.push_back(const_cast<FolderNode*>(node));
+                    break;
+                }
+        for (FolderNode* node : moved) {
+            StopWatching(*node);
+            WatchFolder(*node);
+        }
     }
     const auto named = [&](const std::string& name) {
         if (change.overflow)

@@ -100,8 +100,7 @@ void CFernwickView::BuildFolderMenu(HMENU hMenu, const ShellPath& folder)
             ::DestroyMenu(hSub);
             continue;
         }
-        if ((path.IsWide() ? path.wide.size() : path.ansi.size()) >= MAX_PATH)
-            continue; // no file function could open it
+        // A path past 260 bytes is offered as the tree offers it: the shell refuses it, and says so.
         const size_t index = TrayItemIndex(path);
         if (index >= kTrayItemLimit)
             return;
