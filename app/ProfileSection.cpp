@@ -2,16 +2,6 @@
 #include <algorithm>
 
 namespace {
-// Names compare with ASCII letters folded and nothing else.
-std::u16string Folded(std::u16string_view name)
-{
-    std::u16string folded(name);
-    for (char16_t& c : folded)
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
-    return folded;
-}
-
 std::u16string_view Trimmed(std::u16string_view text)
 {
     const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
@@ -20,6 +10,17 @@ std::u16string_view Trimmed(std::u16string_view text)
     while (!text.empty() && blank(text.back()))
         text.remove_suffix(1);
     return text;
+}
+
+// Names compare with blanks around them dropped and ASCII letters folded, as the profile
+// functions find a key.
+std::u16string Folded(std::u16string_view name)
+{
+    std::u16string folded(Trimmed(name));
+    for (char16_t& c : folded)
+        if (c >= u'A' && c <= u'Z')
+            c = static_cast<char16_t>(c - u'A' + u'a');
+    return folded;
 }
 
 int Digit(char16_t c)
@@ -106,7 +107,7 @@ bool ProfileSection::Set(std::u16string_view key, std::u16string_view value)
     std::vector<std::size_t>& positions = m_positions[Folded(key)];
     if (positions.empty()) {
         positions.push_back(m_lines.size());
-        m_lines.emplace_back(Line{std::u16string(key), std::nullopt});
+        m_lines.emplace_back(Line{std::u16string(Trimmed(key)), std::nullopt});
     }
     std::optional<std::u16string>& held = m_lines[positions.front()]->value;
     if (held && *held == value)
