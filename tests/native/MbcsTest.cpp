@@ -10,16 +10,19 @@
 namespace {
 TEST(MbcsSearch, SecondBytesThatLookLikeBackslashes)
 {
-    EXPECT_EQ(FindLastChar("\x83\x5C", '\\'), -1);
-    EXPECT_EQ(FindLastChar("\\", '\\'), 0);
-    EXPECT_EQ(FindLastChar("abc", '\\'), -1);
-    EXPECT_EQ(FindLastChar("a\\b\\\x95\x5C", '\\'), 3);
-    EXPECT_EQ(FindLastChar("\x83x\\", '\\'), 2) << "a lead byte before a non-trail byte is a byte of its own";
-    EXPECT_EQ(FindLastChar("a\\\x83", '\\'), 1) << "a lead byte before the terminator";
-    EXPECT_EQ(FindLastChar("\xFA\x5C", '\\'), -1) << "IBM extension kanji such as FA 5C";
-    EXPECT_FALSE(EndsWithBackslash("Root\\\xFB\x5C"));
+    EXPECT_EQ(ReverseFind("\x83\x5C", '\\'), -1);
+    EXPECT_EQ(ReverseFind("\\", '\\'), 0);
+    EXPECT_EQ(ReverseFind("abc", '\\'), -1);
+    EXPECT_EQ(ReverseFind("", '\\'), -1);
+    EXPECT_EQ(ReverseFind("a\\b\\\x95\x5C", '\\'), 3);
+    EXPECT_EQ(ReverseFind("a\\\x83\x5C", '\\'), 1);
+    EXPECT_EQ(ReverseFind("\x83x\\", '\\'), 2) << "a lead byte before a non-trail byte is a byte of its own";
+    EXPECT_EQ(ReverseFind("a\\\x83", '\\'), 1) << "a lead byte before the terminator";
+    EXPECT_EQ(ReverseFind("\xFA\x5C", '\\'), -1) << "IBM extension kanji such as FA 5C";
+    EXPECT_EQ(ReverseFind("\xFC\x5C", '\\'), -1) << "the runtime's lead bytes run to 0xFC";
 
     EXPECT_FALSE(EndsWithBackslash(""));
+    EXPECT_FALSE(EndsWithBackslash("Root\\\xFB\x5C"));
     EXPECT_FALSE(EndsWithBackslash("Root\\\x83\x5C"));
     EXPECT_FALSE(EndsWithBackslash("Root\\\x95\x5C"));
     EXPECT_FALSE(EndsWithBackslash("\x94\x5C"));
@@ -29,13 +32,8 @@ TEST(MbcsSearch, SecondBytesThatLookLikeBackslashes)
     EXPECT_TRUE(EndsWithBackslash("\\"));
 }
 
-TEST(MbcsSearch, RuntimeReverseFindAndTrim)
+TEST(MbcsSearch, TrimRightBackslashes)
 {
-    EXPECT_EQ(ReverseFind("a\\\x83\x5C", '\\'), 1);
-    EXPECT_EQ(ReverseFind("\xFC\x5C", '\\'), -1) << "the runtime's lead bytes run to 0xFC";
-    EXPECT_EQ(ReverseFind("a\\\x83", '\\'), 1);
-    EXPECT_EQ(ReverseFind("", '\\'), -1);
-
     const std::pair<std::string, std::string> trims[] = {
         {"a\\\x83\x5C\\\\\\", "a\\\x83\x5C"},
         {"\\\\", ""},
