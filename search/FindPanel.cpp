@@ -95,22 +95,23 @@ void CFindPanel::Begin()
     m_results.Clear();
     Show(0);
     ::SetFocus(m_hBox);
-    m_index.CheckForChanges();
-    m_lastCheck = ::GetTickCount64();
-    if (onIndexWork)
-        onIndexWork();
+    CheckIndex();
     UpdateStatus();
 }
 
 void CFindPanel::OnTextChanged()
 {
-    if (::GetTickCount64() - m_lastCheck >= kRecheckMs && !m_index.Busy()) {
-        m_index.CheckForChanges();
-        m_lastCheck = ::GetTickCount64();
-        if (onIndexWork)
-            onIndexWork();
-    }
+    if (::GetTickCount64() - m_lastCheck >= kRecheckMs && !m_index.Busy())
+        CheckIndex();
     Refresh();
+}
+
+void CFindPanel::CheckIndex()
+{
+    m_index.CheckForChanges();
+    m_lastCheck = ::GetTickCount64();
+    if (onIndexWork)
+        onIndexWork();
 }
 
 void CFindPanel::Refresh()

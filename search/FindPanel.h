@@ -53,6 +53,8 @@ protected:
 private:
     void Layout(int cx, int cy);
     void OnTextChanged();
+    // The index looks for changes on disk now, and its work is driven from here on.
+    void CheckIndex();
     void Show(std::size_t count);
     void Select(int row);
     void Move(int rows);

@@ -7,7 +7,7 @@
 #include "Shortcut.h"
 #include "framework/ComPtr.h"
 #include "res/resource.h"
-#include "shell/OleSession.h"
+#include "framework/ComScope.h"
 #include "shell/StartupShortcut.h"
 
 namespace {
@@ -90,7 +90,7 @@ protected:
     }
     bool Exists(const std::string& path) const { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-    COleSession ole;
+    CComScope ole(CComScope::Kind::Ole);
     ShellRecorder shell;
     std::string startup, link;
 };

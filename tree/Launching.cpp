@@ -2,32 +2,18 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include "framework/ComPtr.h"
+#include "framework/ComScope.h"
 #include "framework/Handles.h"
 #include "framework/Path.h"
 #include "framework/ShellCalls.h"
 #include "mbcs/Mbcs.h"
 
 namespace {
-// COM for the length of one shortcut read; only a successful initialisation is undone.
-class ComScope {
-public:
-    ComScope() : m_hr(::CoInitialize(nullptr)) {}
-    ~ComScope()
-    {
-        if (SUCCEEDED(m_hr))
-            ::CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    HRESULT m_hr;
-};
 
 // The wide shell-link interface's start information, for a shortcut the code page cannot name.
 void ShortcutStartInfoW(const std::wstring& path, std::wstring& directory, int& showCmd)
 {
-    ComScope com;
+    CComScope com; // for the length of one shortcut read
     ComPtr<IShellLinkW> link;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.out())))
         return;
@@ -47,7 +33,7 @@ void ShortcutStartInfoW(const std::wstring& path, std::wstring& directory, int& 
 
 void GetShortcutStartInfo(const std::string& path, StartInfo& info)
 {
-    ComScope com;
+    CComScope com; // for the length of one shortcut read
     ComPtr<IShellLinkA> link;
     // The ids from the headers' own declarations, not the import library's table of all of them.
     if (FAILED(::CoCreateInstance(__uuidof(ShellLink), nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkA),

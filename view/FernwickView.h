@@ -14,7 +14,7 @@
 #include <shellapi.h>
 #include "search/Finder.h"
 #include "frame/StartSwitch.h"
-#include "shell/OleSession.h"
+#include "framework/ComScope.h"
 #include "shell/StartupShortcut.h"
 #include "tree/FolderTreeCtrl.h"
 #include "view/GlobalHotkey.h"
@@ -72,7 +72,7 @@ public:
     void RevealInTree(const std::wstring& captionPath);
 
     // First: the shell's objects below need OLE on this thread while the view lives.
-    COleSession m_ole;
+    CComScope m_ole{CComScope::Kind::Ole};
     NOTIFYICONDATAA m_nid{};
     CFolderTreeCtrl m_wndTree;
     bool m_bTopMost = false;
