@@ -90,7 +90,7 @@ protected:
     }
     bool Exists(const std::string& path) const { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-    CComScope ole(CComScope::Kind::Ole);
+    CComScope ole{CComScope::Kind::Ole};
     ShellRecorder shell;
     std::string startup, link;
 };
