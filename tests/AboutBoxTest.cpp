@@ -102,6 +102,8 @@ TEST(AboutBoxTest, TheLinkOpensFromTheBoxWhichStaysOpenOverItsDisabledOwner)
     RECT rect{0, 0, 400, 300};
     ASSERT_TRUE(main.CreateEx(0, nullptr, "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, rect, nullptr, nullptr));
     app.m_pMainWnd = &main;
+    // Off the box: a pointer another suite left over the link would show it hovered.
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     for (int round = 0; round < 2; ++round) {
         CAboutBox box;
         RunModal([&] { return box.DoModal(); }, {[&](HWND hDlg) {
