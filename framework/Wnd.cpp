@@ -123,8 +123,19 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
         return FromHandlePermanent(hWnd) == this;
     Attach(hWnd);
     PreSubclassWindow();
-    m_bSubclassed = ::SetWindowSubclass(hWnd, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
-    return m_bSubclassed;
+    // The window procedure itself, not SetWindowSubclass: that one looks its data up in a
+    // window property at every message, which this Wine asks its server for, each time.
+    // A window keeps the character set its messages come in.
+    m_bSuperUnicode = ::IsWindowUnicode(hWnd) != FALSE;
+    const auto proc = m_bSuperUnicode ? reinterpret_cast<LONG_PTR>(SubclassProcW) : reinterpret_cast<LONG_PTR>(AfxWndProc);
+    m_pfnSuper = reinterpret_cast<WNDPROC>(m_bSuperUnicode ? ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, proc)
+                                                            : ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, proc));
+    if (m_pfnSuper == nullptr) {
+        s_permanent.erase(hWnd);
+        m_hWnd = nullptr;
+        return FALSE;
+    }
+    return TRUE;
 }
 
 void* CWnd::CreationParam(LPARAM lParam)
@@ -226,8 +237,9 @@ void CWnd::SendMessageToDescendants(UINT msg, WPARAM wParam, LPARAM lParam) cons
 
 LRESULT CWnd::Default()
 {
-    if (m_bSubclassed)
-        return ::DefSubclassProc(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
+    if (m_pfnSuper != nullptr)
+        return m_bSuperUnicode ? ::CallWindowProcW(m_pfnSuper, m_hWnd, m_current.message, m_current.wParam, m_current.lParam)
+                               : ::CallWindowProcA(m_pfnSuper, m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
     return ::DefWindowProcA(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
 }
 
@@ -322,9 +334,10 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     return wnd != nullptr ? Dispatch(wnd, hWnd, message, wParam, lParam) : ::DefWindowProcA(hWnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+LRESULT CALLBACK CWnd::SubclassProcW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return Dispatch(reinterpret_cast<CWnd*>(data), hWnd, message, wParam, lParam);
+    CWnd* wnd = FromHandlePermanent(hWnd);
+    return wnd != nullptr ? Dispatch(wnd, hWnd, message, wParam, lParam) : ::DefWindowProcW(hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Dispatch(CWnd* wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -339,9 +352,13 @@ LRESULT CWnd::Dispatch(CWnd* wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM
         wnd->m_menuLoop.reset();
     const LRESULT result = AfxCallGuarded([&] { return wnd->WindowProc(message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
-        if (wnd->m_bSubclassed)
-            ::RemoveWindowSubclass(hWnd, SubclassProc, 0);
-        wnd->m_bSubclassed = false;
+        if (wnd->m_pfnSuper != nullptr) {
+            if (wnd->m_bSuperUnicode)
+                ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wnd->m_pfnSuper));
+            else
+                ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wnd->m_pfnSuper));
+        }
+        wnd->m_pfnSuper = nullptr;
         wnd->m_menuLoop.reset(); // a window destroyed under its menu gets no WM_EXITMENULOOP
         s_permanent.erase(hWnd);
         wnd->m_hWnd = nullptr;

@@ -121,14 +121,15 @@ private:
     };
 
     static LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR data);
+    static LRESULT CALLBACK SubclassProcW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     // The one way in for every message of a bound window.
     static LRESULT Dispatch(CWnd* wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Attach(HWND hWnd);
     BOOL ReflectToChild(HWND hWndChild, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
-    bool m_bSubclassed = false; // a window of another class, reached through SetWindowSubclass
+    // A window of another class: its own procedure, called in the character set it was given.
+    WNDPROC m_pfnSuper = nullptr;
+    bool m_bSuperUnicode = false;
     CurrentMessage m_current;
     std::optional<CModalScope> m_menuLoop; // from WM_ENTERMENULOOP to WM_EXITMENULOOP
 

@@ -114,4 +114,36 @@ TEST_F(ReflectionTest, UnboundChildNotificationsGoToTheParent)
     EXPECT_EQ(parent.SendMessage(WM_NOTIFY, 9, reinterpret_cast<LPARAM>(&header)), 7);
     EXPECT_EQ(g_log.events, (std::vector<std::string>{"parent notify 9/1"}));
 }
+
+// A control the framework takes over keeps the character set of its messages both ways: its
+// handler and its own procedure see the text as sent, and destroyed, it lets go of the object.
+class TextWatcher : public CWnd {
+public:
+    std::wstring seen;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_SETTEXT)
+            seen = reinterpret_cast<const wchar_t*>(lParam);
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST(SubclassTest, AUnicodeControlTakenOverKeepsWhatTheCodePageCannotSpell)
+{
+    const wchar_t text[] = L"Caf\u00e9 \ud55c";
+    TextWatcher watcher;
+    HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(watcher.SubclassWindow(edit));
+    ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(watcher.seen, text);
+    wchar_t back[32] = {};
+    ::GetWindowTextW(edit, back, 32);
+    EXPECT_STREQ(back, text);
+    ::DestroyWindow(edit);
+    EXPECT_EQ(watcher.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(edit), nullptr);
+}
 } // namespace
