@@ -1,6 +1,6 @@
 #include "search/FindPanel.h"
 #include <algorithm>
-#include <cwchar>
+#include <shlwapi.h>
 #include "framework/Dpi.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
@@ -149,11 +149,12 @@ void CFindPanel::Show(std::size_t count)
 
 std::wstring CFindPanel::Status() const
 {
+    // The system's bounded formatter: the C library's brings its floating point along (16 KiB).
     wchar_t text[128] = L"";
     if (m_index.Building())
-        std::swprintf(text, std::size(text), LoadText(IDS_FIND_BUILDING).c_str(), m_index.LiveCount());
+        ::wnsprintfW(text, std::size(text), LoadText(IDS_FIND_BUILDING).c_str(), static_cast<unsigned>(m_index.LiveCount()));
     else if (m_results.Total() > 0)
-        std::swprintf(text, std::size(text), LoadText(IDS_FIND_COUNT).c_str(), static_cast<unsigned>(m_results.Total()));
+        ::wnsprintfW(text, std::size(text), LoadText(IDS_FIND_COUNT).c_str(), static_cast<unsigned>(m_results.Total()));
     return text;
 }
 
