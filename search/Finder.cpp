@@ -7,6 +7,10 @@ constexpr double kSliceMs = 12.0;
 constexpr ULONGLONG kBuildRefreshMs = 250;
 constexpr UINT WM_FIND_STEP = WM_APP + 40;
 constexpr UINT_PTR kStepTimer = 1;
+// A new root's index waits this long: started at once, it would list every folder again
+// while the program starts and the tree lists the same ones.
+constexpr UINT kFirstBuildDelayMs = 2000;
+constexpr UINT_PTR kFirstBuildTimer = 2;
 } // namespace
 
 BOOL CFinder::Create(HWND parent, UINT panelId)
@@ -14,8 +18,9 @@ BOOL CFinder::Create(HWND parent, UINT panelId)
     const RECT empty{0, 0, 0, 0};
     if (!CreateEx(0, nullptr, "", 0, empty, HWND_MESSAGE, nullptr) || !m_panel.Create(parent, panelId))
         return FALSE;
-    m_panel.onIndexWork = [this] { Wake(); };
-    m_window.m_panel.onIndexWork = [this] { Wake(); };
+    // A search begun before the index is under way starts it.
+    m_panel.onIndexWork = [this] { BuildNow(); };
+    m_window.m_panel.onIndexWork = [this] { BuildNow(); };
     return TRUE;
 }
 
@@ -24,10 +29,23 @@ void CFinder::SetRoot(const std::wstring& root)
     std::wstring given = root;
     if (!given.empty() && given.back() != L'\\')
         given += L'\\';
-    if (given == m_index.Root())
+    if (given == m_index.Root()) {
         m_index.RootChanged();
-    else
-        m_index.Reset(given);
+        Wake();
+        return;
+    }
+    m_index.Reset(given);
+    m_buildDeferred = m_hWnd != nullptr && !given.empty();
+    if (m_buildDeferred)
+        SetTimer(kFirstBuildTimer, kFirstBuildDelayMs);
+}
+
+void CFinder::BuildNow()
+{
+    if (m_buildDeferred) {
+        m_buildDeferred = false;
+        KillTimer(kFirstBuildTimer);
+    }
     Wake();
 }
 
@@ -45,7 +63,7 @@ void CFinder::RootChanged()
 
 void CFinder::Wake()
 {
-    if (m_stepping || m_hWnd == nullptr || !m_index.Busy())
+    if (m_stepping || m_buildDeferred || m_hWnd == nullptr || !m_index.Busy())
         return;
     m_stepping = true;
     ::PostMessageW(m_hWnd, WM_FIND_STEP, 0, 0);
@@ -80,6 +98,10 @@ LRESULT CFinder::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnStep();
         return 0;
     case WM_TIMER:
+        if (wParam == kFirstBuildTimer) {
+            BuildNow();
+            return 0;
+        }
         if (wParam == kStepTimer) {
             KillTimer(kStepTimer);
             OnStep();

@@ -18,8 +18,9 @@ public:
 
     // The main window's panel, hidden, as a child of parent.
     BOOL Create(HWND parent, UINT panelId);
-    // The index follows root from now on (empty: no root); the same root again is only
-    // checked for changes.
+    // The index follows root from now on (empty: no root), built from a moment later or
+    // from the first search, whichever comes first; the same root again is only checked
+    // for changes.
     void SetRoot(const std::wstring& root);
     // The find window near a screen point, from anywhere: the hotkey's, /find's.
     void ShowFindWindow(POINT point) { m_window.ShowNear(point); }
@@ -32,6 +33,8 @@ public:
 
     // Asks for the next slice of the index's work.
     void Wake();
+    // Starts a new root's index now rather than later.
+    void BuildNow();
 
     CSearchIndex m_index;
     CFindPanel m_panel;   // in the main window, over the tree while a search is on
@@ -46,4 +49,5 @@ private:
     std::uint64_t m_shownGeneration = 0;
     ULONGLONG m_lastShown = 0;
     bool m_stepping = false;
+    bool m_buildDeferred = false; // a new root's index waits for its first timer
 };

@@ -95,6 +95,7 @@ protected:
         }
         Start(SW_SHOW);
         ::SetForegroundWindow(Frame());
+        View().m_finder.BuildNow(); // as a search begun now would, rather than a moment later
         ASSERT_TRUE(PumpUntil([&] { return !Index().Busy(); }));
     }
 
