@@ -16,12 +16,19 @@ constexpr UINT_PTR kFirstBuildTimer = 2;
 BOOL CFinder::Create(HWND parent, UINT panelId)
 {
     const RECT empty{0, 0, 0, 0};
-    if (!CreateEx(0, nullptr, "", 0, empty, HWND_MESSAGE, nullptr) || !m_panel.Create(parent, panelId))
+    if (!CreateEx(0, nullptr, "", 0, empty, HWND_MESSAGE, nullptr))
         return FALSE;
+    m_panelParent = parent;
+    m_panelId = panelId;
     // A search begun before the index is under way starts it.
     m_panel.onIndexWork = [this] { BuildNow(); };
     m_window.m_panel.onIndexWork = [this] { BuildNow(); };
     return TRUE;
+}
+
+BOOL CFinder::MakePanel()
+{
+    return m_panel.m_hWnd != nullptr || m_panel.Create(m_panelParent, m_panelId);
 }
 
 void CFinder::SetRoot(const std::wstring& root)

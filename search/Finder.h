@@ -16,8 +16,10 @@ class CFinder : public CWnd {
 public:
     explicit CFinder(CShellIcons& icons) : m_panel(m_index, icons), m_window(m_index, icons) {}
 
-    // The main window's panel, hidden, as a child of parent.
+    // The main window's panel is made hidden, as a child of parent, by the first search:
+    // a start that finds nothing makes no windows for it.
     BOOL Create(HWND parent, UINT panelId);
+    BOOL MakePanel();
     // The index follows root from now on (empty: no root), built from a moment later or
     // from the first search, whichever comes first; the same root again is only checked
     // for changes.
@@ -50,4 +52,6 @@ private:
     ULONGLONG m_lastShown = 0;
     bool m_stepping = false;
     bool m_buildDeferred = false; // a new root's index waits for its first timer
+    HWND m_panelParent = nullptr;
+    UINT m_panelId = 0;
 };

@@ -164,6 +164,8 @@ void CFernwickView::LaunchPath(const ShellPath& path)
 
 void CFernwickView::BeginSearch()
 {
+    if (!m_finder.MakePanel())
+        return;
     if (!IsSearching()) {
         RECT client{};
         GetClientRect(&client);
