@@ -3,7 +3,11 @@
 #include <shlwapi.h>
 #include "framework/Dpi.h"
 #include "framework/WinApp.h"
+#include "framework/Handles.h"
+#include "framework/ShellCalls.h"
 #include "res/resource.h"
+#include "shell/DragOut.h"
+#include "shell/ExplorerMenu.h"
 #include "tree/Launching.h"
 #include "tree/ShellPath.h"
 
@@ -214,6 +218,25 @@ void CFindPanel::OpenSelected(bool reveal)
         onOpened();
 }
 
+std::wstring CFindPanel::RowPath(int row) const
+{
+    const std::vector<std::uint32_t>& results = m_results.Entries();
+    if (row < 0 || static_cast<size_t>(row) >= results.size())
+        return {};
+    return m_index.FullPath(results[static_cast<size_t>(row)]);
+}
+
+void CFindPanel::ShowEntryMenu(int row, POINT pt)
+{
+    // Taken now: a verb may take the entry from the disk, and then from the results.
+    const std::wstring path = RowPath(row);
+    const UniqueMenu popup(::CreatePopupMenu());
+    if (path.empty() || !popup)
+        return;
+    CExplorerMenu menu(path, ::GetAncestor(m_hWnd, GA_ROOT));
+    menu.Track(popup.get(), pt);
+}
+
 int CFindPanel::IconOf(std::uint32_t entry)
 {
     if (const auto it = m_iconOf.find(entry); it != m_iconOf.end())
@@ -254,6 +277,18 @@ LRESULT CFindPanel::OnListNotify(NMHDR* header)
     case NM_DBLCLK:
         OpenSelected(false);
         return 0;
+    case NM_RCLICK:
+        if (const int row = reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem; row >= 0) {
+            Select(row);
+            POINT cursor{};
+            g_shellCalls.GetCursorPos(&cursor);
+            ShowEntryMenu(row, cursor);
+        }
+        return 0;
+    case LVN_BEGINDRAG:
+        if (const std::wstring path = RowPath(reinterpret_cast<const NMLISTVIEW*>(header)->iItem); !path.empty())
+            DragOut(path, ::GetAncestor(m_hWnd, GA_ROOT));
+        return 0;
     case NM_RETURN:
         OpenSelected((::GetKeyState(VK_CONTROL) & 0x8000) != 0);
         return 0;
@@ -263,7 +298,27 @@ LRESULT CFindPanel::OnListNotify(NMHDR* header)
 
 BOOL CFindPanel::PreTranslateMessage(MSG* pMsg)
 {
-    if (pMsg->message != WM_KEYDOWN || (pMsg->hwnd != m_hBox && pMsg->hwnd != m_hList))
+    if (pMsg->hwnd != m_hBox && pMsg->hwnd != m_hList)
+        return FALSE;
+    // The Apps key and Shift+F10 are the selected result's, in the box as in the list; the
+    // box's own edit menu stays on its right click. The Apps key's release is taken too, and
+    // the keyboard's WM_CONTEXTMENU this Wine posts besides: either would bring the box's menu.
+    const bool shift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    if (pMsg->message == WM_CONTEXTMENU && pMsg->lParam == -1)
+        return TRUE;
+    if (((pMsg->message == WM_KEYDOWN || pMsg->message == WM_KEYUP) && pMsg->wParam == VK_APPS) ||
+        (pMsg->message == WM_SYSKEYDOWN && pMsg->wParam == VK_F10 && shift)) {
+        if (pMsg->message != WM_KEYUP) {
+            const int row = Selected();
+            RECT text{};
+            ListView_GetItemRect(m_hList, row, &text, LVIR_LABEL);
+            POINT below{text.left, text.bottom};
+            ::ClientToScreen(m_hList, &below);
+            ShowEntryMenu(row, below);
+        }
+        return TRUE;
+    }
+    if (pMsg->message != WM_KEYDOWN)
         return FALSE;
     const int page = std::max(1, static_cast<int>(::SendMessageW(m_hList, LVM_GETCOUNTPERPAGE, 0, 0)) - 1);
     switch (pMsg->wParam) {

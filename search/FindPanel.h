@@ -60,6 +60,10 @@ private:
     void Move(int rows);
     void OpenSelected(bool reveal);
     LRESULT OnListNotify(NMHDR* header);
+    // The entry of a row by its real path; empty for no row.
+    std::wstring RowPath(int row) const;
+    // The entry's Explorer menu at pt (screen): the right click's, the Apps key's, Shift+F10's.
+    void ShowEntryMenu(int row, POINT pt);
     int IconOf(std::uint32_t entry);
     void UpdateStatus();
 

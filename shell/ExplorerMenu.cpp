@@ -1,5 +1,6 @@
 #include "shell/ExplorerMenu.h"
 #include <shellapi.h>
+#include <utility>
 #include "framework/WinApp.h"
 #include "shell/ShellItem.h"
 
@@ -48,37 +49,49 @@ CExplorerMenu::CExplorerMenu(const std::wstring& path, HWND owner) : m_owner(own
 
 UINT CExplorerMenu::Track(HMENU popup, POINT pt)
 {
+    const UINT chosen = Choose(popup, pt);
+    RunChosen();
+    return chosen < kFirstShellId || chosen > kLastShellId ? chosen : 0;
+}
+
+UINT CExplorerMenu::Choose(HMENU popup, POINT pt, UINT flags)
+{
     if (m_menu.get() != nullptr) {
         const int count = ::GetMenuItemCount(popup);
         if (count > 0)
             ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
         // Shift held shows the extended verbs, as in the Explorer.
-        const UINT flags = CMF_NORMAL | (KeyDown(VK_SHIFT) ? CMF_EXTENDEDVERBS : 0);
-        const HRESULT hr = m_menu->QueryContextMenu(popup, ::GetMenuItemCount(popup), kFirstShellId, kLastShellId, flags);
+        const UINT query = CMF_NORMAL | (KeyDown(VK_SHIFT) ? CMF_EXTENDEDVERBS : 0);
+        const HRESULT hr = m_menu->QueryContextMenu(popup, ::GetMenuItemCount(popup), kFirstShellId, kLastShellId, query);
         if ((FAILED(hr) || HRESULT_CODE(hr) == 0) && count > 0)
             ::RemoveMenu(popup, static_cast<UINT>(count), MF_BYPOSITION);
     }
+    if (::GetMenuItemCount(popup) <= 0)
+        return 0;
     const CMenuOwnerWindow window(m_owner, this, MenuOwnerProc);
-    const UINT chosen = AfxTrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, pt,
+    const UINT chosen = AfxTrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD | flags, pt,
                                           window.m_hWnd != nullptr ? window.m_hWnd : m_owner);
-    if (chosen < kFirstShellId || chosen > kLastShellId)
-        return chosen;
-    if (m_menu.get() != nullptr)
-        Invoke(chosen - kFirstShellId, pt);
-    return 0;
+    if (chosen >= kFirstShellId && chosen <= kLastShellId && m_menu.get() != nullptr) {
+        m_chosen = chosen;
+        m_chosenAt = pt;
+    }
+    return chosen;
 }
 
-void CExplorerMenu::Invoke(UINT offset, POINT pt)
+void CExplorerMenu::RunChosen()
 {
+    if (m_chosen == 0)
+        return;
     CMINVOKECOMMANDINFOEX info{};
     info.cbSize = sizeof info;
     info.fMask = CMIC_MASK_UNICODE | CMIC_MASK_PTINVOKE | (KeyDown(VK_CONTROL) ? CMIC_MASK_CONTROL_DOWN : 0) |
                  (KeyDown(VK_SHIFT) ? CMIC_MASK_SHIFT_DOWN : 0);
     info.hwnd = m_owner;
+    const UINT offset = std::exchange(m_chosen, 0) - kFirstShellId;
     info.lpVerb = MAKEINTRESOURCEA(offset);
     info.lpVerbW = MAKEINTRESOURCEW(offset);
     info.nShow = SW_SHOWNORMAL;
-    info.ptInvoke = pt;
+    info.ptInvoke = m_chosenAt;
     // A verb that fails says so in the shell's own words, or not at all: as in the Explorer.
     m_menu->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&info));
 }

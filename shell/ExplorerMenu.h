@@ -23,17 +23,23 @@ public:
     // Appends a separator and the shell's items to popup, which holds the program's own,
     // shows it at pt (screen coordinates) and runs a shell verb chosen. Returns the id of a
     // program's item chosen, else 0. Without the shell's menu (a file gone), only the
-    // program's items show.
+    // program's items show, and with none nothing shows.
     UINT Track(HMENU popup, POINT pt);
+    // The same menu, with more TrackPopupMenu flags (TPM_RECURSE inside another menu); a
+    // shell verb chosen waits for RunChosen, so that it runs once the other menu is gone.
+    // The id chosen, of the program's or the shell's; 0 for none.
+    UINT Choose(HMENU popup, POINT pt, UINT flags = 0);
+    void RunChosen();
 
 private:
     static LRESULT CALLBACK MenuOwnerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     // The submenus the shell fills as they open ("Send to", "Open with") and the items it draws.
     bool ForwardMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
-    void Invoke(UINT offset, POINT pt);
 
     HWND m_owner;
     ComPtr<IContextMenu> m_menu;
     ComPtr<IContextMenu2> m_menu2;
     ComPtr<IContextMenu3> m_menu3;
+    UINT m_chosen = 0; // a shell verb's id not yet run
+    POINT m_chosenAt{};
 };

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include "AlertableWait.h"
 #include "DocumentHarness.h"
 #include "TempFolder.h"
 #include "TestHelpers.h"
@@ -81,6 +82,14 @@ protected:
         for (const ShellPath& path : View().m_trayPaths)
             paths.push_back(path.ansi);
         return paths;
+    }
+
+    // The find panel over the tree, the text in its box, the results from the whole index.
+    void SearchFor(const std::wstring& text) const
+    {
+        View().BeginSearch();
+        WaitAlertably([&] { return !View().m_finder.m_index.Busy(); });
+        ::SetWindowTextW(View().m_finder.m_panel.Box(), text.c_str());
     }
 
     std::string Ini() const { return folder.Path() + "\\Fernwick.ini"; }

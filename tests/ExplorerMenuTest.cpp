@@ -4,12 +4,16 @@
 #include <algorithm>
 #include <objbase.h>
 #include <shlobj.h>
+#include <atomic>
+#include <thread>
 #include "AlertableWait.h"
 #include "ModalScript.h"
+#include "MouseInput.h"
 #include "ShellRecorder.h"
 #include "Shortcut.h"
 #include "framework/ComPtr.h"
 #include "framework/Handles.h"
+#include "framework/WinApp.h"
 #include "res/resource.h"
 #include "shell/ExplorerMenu.h"
 #include "shell/ShellItem.h"
@@ -53,6 +57,36 @@ std::wstring ClipboardFile()
     ::DragQueryFileW(static_cast<HDROP>(medium.hGlobal), 0, path, MAX_PATH);
     ::ReleaseStgMedium(&medium);
     return path;
+}
+
+// The program's menu windows on screen: the tray menu and its open submenus, and a menu over them.
+int MenusOnScreen()
+{
+    int count = 0;
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM lParam) -> BOOL {
+            char name[16] = "";
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(hwnd, &process);
+            if (process == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) && ::GetClassNameA(hwnd, name, 16) &&
+                lstrcmpA(name, "#32768") == 0)
+                ++*reinterpret_cast<int*>(lParam);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// The position of the item showing that text; -1 when there is none.
+int PositionOf(HMENU menu, const std::wstring& text)
+{
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        wchar_t shown[MAX_PATH] = L"";
+        ::GetMenuStringW(menu, static_cast<UINT>(i), shown, MAX_PATH, MF_BYPOSITION);
+        if (text == shown)
+            return i;
+    }
+    return -1;
 }
 
 // The menu as it was shown: its items' ids and states, in order.
@@ -218,5 +252,264 @@ TEST_F(ExplorerMenuTest, TheKeyboardsContextMenuShowsTheSameMenuAtTheSelectedIte
     // The one a right click brings after its own menu shows nothing more.
     ::SendMessageA(Tree().m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Tree().m_hWnd), MAKELPARAM(below.x, below.y));
     EXPECT_EQ(shell.popups.size(), 1u);
+}
+
+// Keys as the keyboard gives them, to the window with the focus; the program's own pump
+// (its PreTranslateMessage first) runs until done holds.
+bool PressKeys(std::initializer_list<WORD> keys, const std::function<bool()>& done)
+{
+    std::vector<INPUT> inputs;
+    const auto key = [&](WORD vk, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (WORD vk : keys)
+        key(vk, 0);
+    for (auto it = keys.end(); it != keys.begin();)
+        key(*--it, KEYEVENTF_KEYUP);
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    return WaitFor([&] {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            AfxPumpMessage(msg);
+        return done();
+    });
+}
+
+// The search results, in the window's find panel and in the hotkey's find window: the same
+// menu by a real right click on a row, and by the Apps key and Shift+F10 at the selected row.
+TEST_F(ExplorerMenuTest, TheSearchResultsShowTheEntrysExplorerMenuByMouseAndByKey)
+{
+    const std::wstring notes = FromCodePage(root) + L"\\notes.txt";
+    const UINT copy = ShellVerbId(notes, L"copy");
+    ASSERT_NE(copy, 0u);
+    ::ShowWindow(Frame(), SW_SHOWNORMAL);
+    ForceForegroundWindow(Frame());
+    SearchFor(L"notes");
+    const CFindPanel& panel = View().m_finder.m_panel;
+    ASSERT_TRUE(WaitAlertably([&] { return ListView_GetItemCount(panel.List()) == 1; }));
+
+    // A right click on the row, with the real mouse: the list tells the panel at the button's release.
+    RECT row{};
+    ListView_GetItemRect(panel.List(), 0, &row, LVIR_LABEL);
+    POINT at = Center(row);
+    ::ClientToScreen(panel.List(), &at);
+    shell.cursor = at;
+    ::OleSetClipboard(nullptr);
+    Expect([&](const Shown&) { return copy; });
+    std::thread hand([&] { ClickAt(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); });
+    EXPECT_TRUE(WaitAlertably([&] { return !shell.popups.empty(); }));
+    hand.join();
+    ASSERT_EQ(shell.popups.size(), 1u);
+    EXPECT_GT(m_shown.ShellItems(), 2u);
+    EXPECT_EQ(m_shown.ShellItems(), m_shown.ids.size() - static_cast<size_t>(std::count(m_shown.ids.begin(), m_shown.ids.end(), 0u)))
+        << "the Explorer's items alone";
+    EXPECT_EQ(m_shown.ownersOwner, Frame());
+    EXPECT_EQ(m_shown.at.x, at.x);
+    EXPECT_EQ(ClipboardFile(), notes) << "Copy ran on the result by its real path";
+
+    // Shift+F10 in the box, where the focus stays while the results are chosen.
+    ::SetFocus(panel.Box());
+    Expect([](const Shown&) { return 0u; });
+    EXPECT_TRUE(PressKeys({VK_SHIFT, VK_F10}, [&] { return shell.popups.size() == 2; }));
+    EXPECT_GT(m_shown.ShellItems(), 2u);
+    EXPECT_EQ(::GetFocus(), panel.Box()) << "the box keeps the focus";
+
+    // The Apps key in the hotkey's find window, with a name code page 932 cannot spell.
+    View().EndSearch();
+    const std::wstring cafe = FromCodePage(root) + L"\\Caf\u00e9.txt";
+    const HANDLE file = ::CreateFileW(cafe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::CloseHandle(file);
+    View().m_finder.RootChanged();
+    View().m_finder.ShowFindWindow(POINT{100, 100});
+    const CFindWindow& window = View().m_finder.m_window;
+    WaitAlertably([&] { return !View().m_finder.m_index.Busy(); });
+    ::SetWindowTextW(window.m_panel.Box(), L"caf");
+    ASSERT_TRUE(WaitAlertably([&] { return ListView_GetItemCount(window.m_panel.List()) == 1; }));
+    ::OleSetClipboard(nullptr);
+    Expect([&](const Shown&) { return ShellVerbId(cafe, L"copy"); });
+    EXPECT_TRUE(PressKeys({VK_APPS}, [&] { return shell.popups.size() == 3; }));
+    EXPECT_EQ(m_shown.ownersOwner, window.m_hWnd) << "owned by the find window";
+    EXPECT_EQ(ClipboardFile(), cafe);
+    EXPECT_TRUE(shell.shellExecutes.empty() && shell.wideProcesses.empty()) << "nothing was opened";
+}
+
+// The tray menu in its own loop, driven with the real mouse from another thread: its first
+// submenu opened by moving onto it, then a click of either button on an entry there.
+class TrayEntryTest : public ExplorerMenuTest {
+protected:
+    void SetUp() override
+    {
+        ExplorerMenuTest::SetUp();
+        ::ShowWindow(Frame(), SW_SHOWNORMAL);
+        ForceForegroundWindow(Frame());
+    }
+    struct Click {
+        std::wstring caption; // of an entry in the first submenu; empty: the submenu's own item
+        bool right = true;
+        UINT verb = 0;        // what the entry's menu chooses; 0: a click off it
+        bool menuExpected = true;
+        std::function<void()> beforeClick{};
+        std::function<void()> beforeMenu{};
+    };
+    struct Seen {
+        int menusUnder = 0;    // menu windows on screen as the entry's menu was about to open
+        int menusWithIt = 0;   // and while it was open
+        std::vector<UINT> ids; // of the entry's menu
+        bool trayClosed = false; // by itself, not by the test's Esc
+    };
+    Seen ClickEntry(const Click& click)
+    {
+        Seen seen;
+        std::atomic<HMENU> tray{nullptr}, entry{nullptr};
+        std::atomic<int> verbAt{-1};
+        shell.onPopup = [&](const TrackPopupCall& popup) {
+            const TrackPopupCall call = popup; // the recorder's list grows under a nested menu
+            const bool nested = (call.flags & TPM_RECURSE) != 0;
+            if (nested) {
+                seen.menusUnder = MenusOnScreen();
+                for (int i = 0; i < ::GetMenuItemCount(call.menu); ++i) {
+                    seen.ids.push_back(::GetMenuItemID(call.menu, i));
+                    if (seen.ids.back() == click.verb)
+                        verbAt = i;
+                }
+                if (click.beforeMenu)
+                    click.beforeMenu();
+            }
+            (nested ? entry : tray) = call.menu;
+            const BOOL chosen = ::TrackPopupMenu(call.menu, call.flags, call.x, call.y, 0, call.owner, nullptr);
+            (nested ? entry : tray) = nullptr;
+            return chosen;
+        };
+        std::atomic<int> lost{0}; // the step that went wrong
+        std::thread hand([&] {
+            RECT item{};
+            // Until the menu is on screen with the item at that position, whose rectangle it gives.
+            // A move before the menu has the mouse is taken by another window, and lost.
+            const auto onScreen = [&](const std::function<HMENU()>& menu, const std::function<int(HMENU)>& position,
+                                      DWORD timeoutMs = kTestTimeoutMs) {
+                const bool shown = WaitFor(
+                    [&] {
+                        HMENU m = menu();
+                        const int at = m != nullptr ? position(m) : -1;
+                        return at >= 0 && ::GetMenuItemRect(nullptr, m, static_cast<UINT>(at), &item);
+                    },
+                    timeoutMs);
+                ::Sleep(300);
+                return shown;
+            };
+            const auto first = [](HMENU) { return 0; };
+            // Folders come first: the first item is the one folder's.
+            int step = 1;
+            bool ok = onScreen([&] { return tray.load(); }, first);
+            if (ok && !click.caption.empty()) {
+                ++step;
+                const POINT folderItem = Center(item);
+                ok = false;
+                for (int tries = 0; tries < 3 && !ok; ++tries) {
+                    MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, POINT{folderItem.x + tries, folderItem.y});
+                    ok = onScreen([&] { return tray.load() != nullptr ? ::GetSubMenu(tray.load(), 0) : nullptr; },
+                                  [&](HMENU m) { return PositionOf(m, click.caption); }, 5000);
+                }
+            }
+            if (ok) {
+                ++step;
+                if (click.beforeClick)
+                    click.beforeClick();
+                ClickAt(Center(item), click.right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN,
+                        click.right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+            }
+            if (ok && click.right && click.menuExpected) {
+                ++step;
+                const POINT off{item.right + 400, item.bottom + 300};
+                ok = onScreen([&] { return entry.load(); }, [&](HMENU) { return click.verb == 0 ? 0 : verbAt.load(); });
+                if (ok) {
+                    seen.menusWithIt = MenusOnScreen();
+                    ClickAt(click.verb == 0 ? off : Center(item), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+                }
+            }
+            lost = ok ? 0 : step;
+            seen.trayClosed = WaitFor([&] { return tray.load() == nullptr; }, 3000);
+            // Whatever went wrong, the menus end.
+            for (int i = 0; i < 4 && tray.load() != nullptr; ++i) {
+                INPUT key{};
+                key.type = INPUT_KEYBOARD;
+                key.ki.wVk = VK_ESCAPE;
+                ::SendInput(1, &key, sizeof key);
+                key.ki.dwFlags = KEYEVENTF_KEYUP;
+                ::SendInput(1, &key, sizeof key);
+                WaitFor([&] { return tray.load() == nullptr; }, 2000);
+            }
+        });
+        ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
+        hand.join();
+        EXPECT_EQ(lost, 0) << "the menus did not show as expected at that step";
+        WaitAlertably([] { return false; }, 300);
+        return seen;
+    }
+    static size_t ShellItems(const std::vector<UINT>& ids)
+    {
+        return static_cast<size_t>(std::count_if(ids.begin(), ids.end(), [](UINT id) { return id >= kFirst && id <= kLast; }));
+    }
+};
+
+TEST_F(TrayEntryTest, ARightClickShowsTheEntrysExplorerMenuOverTheTrayMenuAndItsVerbRunsALeftClickStillOpens)
+{
+    folder.MakeFile("Root\\Docs\\report.txt");
+    const std::wstring docs = FromCodePage(root) + L"\\Docs";
+    const HANDLE file = ::CreateFileW((docs + L"\\Caf\u00e9.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::CloseHandle(file);
+    for (const std::wstring name : {L"report.txt", L"Caf\u00e9.txt"}) {
+        SCOPED_TRACE(std::string(name.begin(), name.end()));
+        const std::wstring path = docs + L"\\" + name;
+        const UINT copy = ShellVerbId(path, L"copy");
+        ASSERT_NE(copy, 0u);
+        ::OleSetClipboard(nullptr);
+        const Seen seen = ClickEntry({.caption = name, .verb = copy});
+        EXPECT_EQ(seen.menusUnder, 2) << "the tray menu and its submenu stay open under the entry's menu";
+        EXPECT_EQ(seen.menusWithIt, 3) << "the entry's menu shows over them";
+        EXPECT_EQ(ShellItems(seen.ids), seen.ids.size() - static_cast<size_t>(std::count(seen.ids.begin(), seen.ids.end(), 0u)))
+            << "the Explorer's items alone";
+        EXPECT_GT(ShellItems(seen.ids), 2u);
+        EXPECT_TRUE(seen.trayClosed) << "a verb chosen closes the tray menu";
+        EXPECT_EQ(ClipboardFile(), path) << "Copy ran on the entry by its real path";
+    }
+    EXPECT_TRUE(shell.shellExecutes.empty() && shell.wideProcesses.empty()) << "a right click opens nothing";
+
+    // The folder's own item has the folder's menu; left without a verb, nothing runs.
+    const Seen folderMenu = ClickEntry({});
+    EXPECT_GT(ShellItems(folderMenu.ids), 0u);
+    EXPECT_TRUE(shell.shellExecutes.empty());
+
+    // A left click opens the entry, as ever.
+    const Seen left = ClickEntry({.caption = L"report.txt", .right = false});
+    EXPECT_TRUE(left.ids.empty()) << "no menu of the entry's";
+    EXPECT_TRUE(left.trayClosed);
+    ASSERT_EQ(shell.shellExecutes.size(), 1u);
+    EXPECT_EQ(shell.shellExecutes[0].file, root + "\\Docs\\report.txt");
+}
+
+TEST_F(TrayEntryTest, AnEntryDeletedBeforeOrWhileItsMenuIsOpenCostsNothing)
+{
+    const std::string report = folder.MakeFile("Root\\Docs\\report.txt");
+    const std::string notes = folder.MakeFile("Root\\Docs\\notes.txt");
+    const UINT copy = ShellVerbId(FromCodePage(report), L"copy");
+    ASSERT_NE(copy, 0u);
+    // Gone while its menu is open, then Copy chosen: the shell copies what it can, or nothing.
+    const Seen gone = ClickEntry({.caption = L"report.txt", .verb = copy, .beforeMenu = [&] { ::DeleteFileA(report.c_str()); }});
+    EXPECT_GT(ShellItems(gone.ids), 0u);
+    EXPECT_TRUE(gone.trayClosed);
+
+    // Gone after the submenu was read: no menu of its own, and the tray menu stays.
+    const Seen none = ClickEntry({.caption = L"notes.txt", .menuExpected = false, .beforeClick = [&] { ::DeleteFileA(notes.c_str()); }});
+    EXPECT_TRUE(none.ids.empty());
+    EXPECT_FALSE(none.trayClosed);
+    EXPECT_TRUE(shell.shellExecutes.empty());
+    EXPECT_TRUE(::IsWindow(Frame()));
 }
 } // namespace

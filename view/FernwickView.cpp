@@ -331,6 +331,8 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CONTEXTMENU:
         OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
         return 0;
+    case WM_MENUDRAG:
+        return OnMenuDrag(static_cast<UINT>(wParam), reinterpret_cast<HMENU>(lParam));
     case WM_SETFOCUS:
         // Keys belong to the find box during a search, else to the tree.
         if (IsSearching()) {

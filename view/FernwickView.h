@@ -2,6 +2,7 @@
 // notification-area icon and the always-on-top state, and handles the program's commands.
 #pragma once
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -15,6 +16,7 @@
 #include "search/Finder.h"
 #include "frame/StartSwitch.h"
 #include "framework/ComScope.h"
+#include "shell/ExplorerMenu.h"
 #include "shell/StartupShortcut.h"
 #include "tree/FolderTreeCtrl.h"
 #include "view/GlobalHotkey.h"
@@ -81,6 +83,8 @@ public:
     std::unordered_map<HMENU, ShellPath> m_traySubmenus;
     // Once a submenu opens again: the index of each path of m_trayPaths, by path.
     std::map<std::pair<std::string, std::wstring>, size_t> m_trayIds;
+    // The Explorer's menu of a tray entry whose verb was chosen: it runs once the tray menu is gone.
+    std::unique_ptr<CExplorerMenu> m_trayEntryMenu;
     // The icons of the open tray menu's files and folders, from the tree's own queries.
     CTrayMenuIcons m_trayMenuIcons{m_wndTree.m_icons};
     // Finding anything under the root: its index, the panel over the tree, the find window.
@@ -108,6 +112,13 @@ private:
     // An item dragged from the tree goes out as the file it is.
     void OnTreeBeginDrag(HTREEITEM hItem);
     void ShowTrayMenu();
+    // The file or folder of a tray menu item by its real name; empty for the program's own items.
+    std::wstring TrayEntryPath(HMENU hMenu, UINT nPos) const;
+    // A right click on a tray entry: its Explorer menu over the tray menu. False for the
+    // program's own items, which take the right button as a click.
+    bool OnTrayRightClick(HMENU hMenu, UINT nPos, POINT pt);
+    // A tray entry dragged out of its submenu goes out as the file it is.
+    LRESULT OnMenuDrag(UINT nPos, HMENU hMenu);
     // A file item's index in m_trayPaths; kTrayItemLimit when there is no id left for it.
     size_t TrayItemIndex(const ShellPath& path);
     void IndexTrayPaths();

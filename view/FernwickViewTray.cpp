@@ -3,10 +3,24 @@
 #include "framework/WinApp.h"
 #include "frame/MainFrame.h"
 #include "framework/Dpi.h"
+#include "framework/MenuRightClick.h"
 #include "framework/ShellCalls.h"
 #include "res/resource.h"
+#include "shell/DragOut.h"
 #include "view/FernwickView.h"
 #include "tree/FolderListing.h"
+
+namespace {
+// Items can be dragged out of the menu: Windows then tells the owner with WM_MENUDRAG.
+void AllowDragging(HMENU hMenu)
+{
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_STYLE;
+    info.dwStyle = MNS_DRAGDROP;
+    ::SetMenuInfo(hMenu, &info);
+}
+} // namespace
 
 
 void CFernwickView::OnInitialUpdate()
@@ -53,6 +67,7 @@ void CFernwickView::ShowTrayMenu()
     UniqueMenu top(::CreatePopupMenu());
     if (!top)
         return;
+    AllowDragging(top.get());
     if (!m_wndTree.m_strRootPath.empty())
         BuildFolderMenu(top.get(), m_wndTree.RootPath());
     AppendFixedItems(top.get());
@@ -65,13 +80,69 @@ void CFernwickView::ShowTrayMenu()
     // Windows may end the session while the menu is open, and the view is gone when it
     // returns: from here on nothing of the object is touched.
     const HWND self = m_hWnd;
-    AfxTrackPopupMenu(top.get(), TPM_RIGHTBUTTON, cursor, self);
+    {
+        const CMenuRightClick rightClick(
+            [this](HMENU hMenu, UINT nPos, POINT pt) { return OnTrayRightClick(hMenu, nPos, pt); });
+        AfxTrackPopupMenu(top.get(), TPM_RIGHTBUTTON, cursor, self);
+    }
+    top.reset(); // its submenus go with it
     if (CWnd::FromHandlePermanent(self) == this) {
         m_traySubmenus.clear();
         m_trayMenuIcons.Clear();
+        // A verb chosen from an entry's own menu, now that the tray menu is gone: its
+        // questions and dialogs never meet an open menu.
+        if (const std::unique_ptr<CExplorerMenu> entryMenu = std::move(m_trayEntryMenu))
+            entryMenu->RunChosen();
     }
-    top.reset(); // its submenus go with it
     ::PostMessageA(self, WM_NULL, 0, 0);
+}
+
+std::wstring CFernwickView::TrayEntryPath(HMENU hMenu, UINT nPos) const
+{
+    if (HMENU hSub = ::GetSubMenu(hMenu, static_cast<int>(nPos))) {
+        const auto it = m_traySubmenus.find(hSub);
+        if (it == m_traySubmenus.end())
+            return {};
+        std::wstring folder = it->second.Wide();
+        if (!folder.empty() && folder.back() == L'\\')
+            folder.pop_back();
+        return folder;
+    }
+    const UINT id = ::GetMenuItemID(hMenu, static_cast<int>(nPos));
+    if (id < ID_TRAY_ITEM_FIRST || id - ID_TRAY_ITEM_FIRST >= m_trayPaths.size())
+        return {};
+    return m_trayPaths[id - ID_TRAY_ITEM_FIRST].Wide();
+}
+
+bool CFernwickView::OnTrayRightClick(HMENU hMenu, UINT nPos, POINT pt)
+{
+    const std::wstring path = TrayEntryPath(hMenu, nPos);
+    if (path.empty())
+        return false;
+    auto explorer = std::make_unique<CExplorerMenu>(path, ::GetAncestor(m_hWnd, GA_ROOT));
+    const UniqueMenu popup(::CreatePopupMenu());
+    const HWND self = m_hWnd;
+    // Over the tray menu, which stays open behind it; a file gone shows nothing.
+    const bool chosen = popup && explorer->Choose(popup.get(), pt, TPM_RECURSE) != 0;
+    // This Wine ends every menu of the thread with the nested one, at the menu loop's next
+    // message: that is now, not at the next move of the mouse.
+    ::PostMessageA(self, WM_NULL, 0, 0);
+    if (chosen && CWnd::FromHandlePermanent(self) == this) {
+        // As the Start menu: a verb chosen closes the menu, and runs once it is gone.
+        m_trayEntryMenu = std::move(explorer);
+        ::EndMenu();
+    }
+    return true;
+}
+
+LRESULT CFernwickView::OnMenuDrag(UINT nPos, HMENU hMenu)
+{
+    const std::wstring path = TrayEntryPath(hMenu, nPos);
+    if (path.empty())
+        return MND_CONTINUE;
+    // Dropped, the file went where the user wanted it and the menu has done its work; a
+    // drag given up leaves the menu open.
+    return DragOut(path, ::GetAncestor(m_hWnd, GA_ROOT)) != DROPEFFECT_NONE ? MND_ENDMENU : MND_CONTINUE;
 }
 
 void CFernwickView::BuildFolderMenu(HMENU hMenu, const ShellPath& folder)
@@ -88,6 +159,7 @@ void CFernwickView::BuildFolderMenu(HMENU hMenu, const ShellPath& folder)
             HMENU hSub = ::CreatePopupMenu();
             if (hSub == nullptr)
                 return; // out of menu handles: what is built so far stays
+            AllowDragging(hSub);
             const int count = ::GetMenuItemCount(hMenu);
             if (append(MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(hSub), entry)) {
                 m_traySubmenus.emplace(hSub, Append(path, "\\"));
