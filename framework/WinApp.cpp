@@ -150,11 +150,12 @@ void CWinApp::CloseAllDocuments(BOOL bEndSession)
 
 void CWinApp::DoWaitCursor(int nCode)
 {
+    const int before = m_nWaitCursorCount;
     m_nWaitCursorCount += nCode;
     if (m_nWaitCursorCount > 0) {
-        HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
-        if (nCode > 0 && m_nWaitCursorCount == 1)
-            m_hcurWaitCursorRestore = previous;
+        // Nested ones find the hourglass up: each cursor call is a Wine server round trip.
+        if (before <= 0)
+            m_hcurWaitCursorRestore = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
     } else {
         m_nWaitCursorCount = 0;
         ::SetCursor(m_hcurWaitCursorRestore);

@@ -1,5 +1,6 @@
 // Remembered expansion: listing the expanded folders and expanding them again, both by the
 // model's nodes.
+#include <optional>
 #include "framework/WaitCursor.h"
 #include "tree/FolderListing.h"
 #include "tree/FolderTreeCtrl.h"
@@ -122,11 +123,13 @@ size_t CFolderTreeCtrl::RestoreExpanded(const std::vector<std::string>& paths)
     FolderNode* last = nullptr;
     size_t restored = 0;
     bool redrawOff = false;
+    std::optional<CWaitCursor> wait; // one hourglass for all the folders
     for (const std::string& path : paths) {
         // A path that names nothing changes nothing, not even the redrawing.
         if (!IsPathInTree(path))
             continue;
         if (!redrawOff) {
+            wait.emplace();
             SetRedraw(FALSE);
             redrawOff = true;
         }
@@ -203,7 +206,6 @@ void CFolderTreeCtrl::ExpandForRestore(FolderNode& node, KnownChildren& known)
     // placeholder goes, the listing comes, and the item is marked as TVM_EXPAND marks it. A
     // folder whose button was never asked for is listed straight away; with nothing that
     // gives it a button it is not expanded, as a folder without a button is not.
-    CWaitCursor wait;
     const bool hadChild = GetChildItem(hItem) != nullptr;
     DeleteChildren(hItem);
     bool hasButton = false;
