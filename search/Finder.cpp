@@ -65,9 +65,10 @@ void CFinder::OnStep()
     m_stepping = busy;
     if (!busy)
         return;
-    // A posted message comes before input: with input waiting, the next slice waits for a
-    // timer, which comes after it.
-    if (HIWORD(::GetQueueStatus(QS_INPUT)) != 0)
+    // A posted message comes before input and paint: with either waiting, the next slice
+    // waits for a timer, which comes after both. Otherwise a window shown or a list filled
+    // stays unpainted until the whole check is done.
+    if (HIWORD(::GetQueueStatus(QS_INPUT | QS_PAINT)) != 0)
         SetTimer(kStepTimer, 1);
     else
         ::PostMessageW(m_hWnd, WM_FIND_STEP, 0, 0);
