@@ -201,9 +201,8 @@ void CFindPanel::OpenSelected(bool reveal)
         return;
     const std::uint32_t entry = results[static_cast<size_t>(row)];
     if (reveal) {
-        const std::wstring folder = m_index.FolderBelowRoot(entry);
         if (onReveal)
-            onReveal(folder.empty() ? Caption(entry) : folder + L'\\' + Caption(entry));
+            onReveal(m_index.RelativePath(entry));
         return;
     }
     // The path the entry has now; a file gone since opens nothing, and the shell says so.

@@ -229,6 +229,21 @@ TEST_F(FindTest, EscGivesTheTreeBackAsItWasAndCtrlEnterShowsTheEntryInIt)
     EXPECT_TRUE(IsExpanded(Item("Deep")));
 }
 
+TEST_F(FindTest, CtrlEnterShowsTheShortcutItselfBesideAFolderOfTheSameCaption)
+{
+    // Both rows read "Notes" in the tree, the folder first; the shortcut is the one found.
+    folder.MakeFolder("Root\\Deep\\A\\Notes");
+    ASSERT_TRUE(MakeShortcut(root + "\\Deep\\A\\Notes.lnk", root + "\\Docs\\notes.txt", folder.Path()));
+    Find(L"a notes lnk");
+    ASSERT_TRUE(PumpUntil([&] { return Rows() == 1; }, 2000));
+    ASSERT_EQ(Selected(), L"Notes");
+    Key(VK_RETURN, true);
+    const HTREEITEM selected = Tree().GetSelectedItem();
+    ASSERT_NE(selected, nullptr);
+    EXPECT_EQ(Tree().ItemFilePath(selected).ansi, root + "\\Deep\\A\\Notes.lnk");
+    EXPECT_TRUE(IsExpanded(Tree().GetParentItem(selected)));
+}
+
 TEST_F(FindTest, NamesTheCodePageCannotSpellAreTypedFoundAndOpened)
 {
     Find(L"caf\u00e9");
