@@ -79,13 +79,24 @@ void FloorFindBox::OnTextChanged()
     wchar_t text[1025] = L"";
     ::GetWindowTextW(m_box, text, static_cast<int>(std::size(text)));
     m_total = m_find.Search(text, 500, m_rows);
-    ::SendMessageW(m_list, LVM_SETITEMCOUNT, m_rows.size(), 0);
-    ::InvalidateRect(m_list, nullptr, TRUE);
+    // A new count is drawn once by the next paint, scroll bar and all; the same count leaves
+    // the scroll bar alone.
+    const bool newCount = ListView_GetItemCount(m_list) != static_cast<int>(m_rows.size());
+    if (newCount) {
+        ::SendMessageW(m_list, WM_SETREDRAW, FALSE, 0);
+        ::SendMessageW(m_list, LVM_SETITEMCOUNT, m_rows.size(), 0);
+    }
     if (!m_rows.empty()) {
         LVITEMW state{};
         state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
         ::SendMessageW(m_list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
         ::SendMessageW(m_list, LVM_ENSUREVISIBLE, 0, FALSE);
+    }
+    if (newCount) {
+        ::SendMessageW(m_list, WM_SETREDRAW, TRUE, 0);
+        ::RedrawWindow(m_list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    } else {
+        ::InvalidateRect(m_list, nullptr, TRUE);
     }
     wchar_t status[32] = L"";
     if (m_total > 0)
