@@ -305,6 +305,17 @@ TEST_F(FindTest, HostileQueriesFindNothingAndTheWindowAnswers)
         Key(VK_RETURN);
     }
     EXPECT_TRUE(shell.shellExecutes.empty());
+    // What an ANSI sender types: a lone lead byte, one with a plain letter after it, and a
+    // character whose second byte is a backslash, which arrives whole.
+    for (const std::string bytes : {"\x81", "\x81" "a", "\x95\x5C"}) {
+        ::SetWindowTextW(Panel().Box(), L"");
+        for (const char c : bytes)
+            ::PostMessageA(Panel().Box(), WM_CHAR, static_cast<unsigned char>(c), 0);
+        PumpFor(50);
+        EXPECT_LE(BoxText().size(), 2u);
+    }
+    EXPECT_EQ(BoxText(), L"\u8868");
+    EXPECT_EQ(Rows(), 0);
     Key(VK_ESCAPE);
     EXPECT_TRUE(Tree().IsWindowVisible());
 }
