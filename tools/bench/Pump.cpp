@@ -1,6 +1,7 @@
 #include "tools/bench/Pump.h"
 #include <stdexcept>
 #include <string>
+#include <vector>
 #include "tools/bench/Measure.h"
 
 namespace {
@@ -38,11 +39,32 @@ void PumpFor(double ms)
         DispatchOne();
 }
 
+void SendKeys(const std::wstring& keys)
+{
+    std::vector<INPUT> inputs(2 * keys.size());
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wScan = keys[i / 2];
+        inputs[i].ki.dwFlags = KEYEVENTF_UNICODE | (i % 2 == 1 ? KEYEVENTF_KEYUP : 0);
+    }
+    if (::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
+        throw std::runtime_error("keys cannot be sent (error " + std::to_string(::GetLastError()) + ")");
+}
+
 double TypeKey(HWND box, wchar_t key)
 {
+    if (::GetFocus() != box)
+        throw std::runtime_error("the find box lost the focus");
     const int length = ::GetWindowTextLengthW(box);
     const double start = NowMs();
-    ::PostMessageW(box, WM_CHAR, key, 1);
+    SendKeys(std::wstring(1, key));
     PumpUntil([&] { return ::GetWindowTextLengthW(box) > length && NothingToPaint(); }, "a key's results");
     return NowMs() - start;
+}
+
+void FocusBox(HWND window, HWND box)
+{
+    ::SetForegroundWindow(window);
+    ::SetFocus(box);
+    PumpUntil([box] { return ::GetFocus() == box && NothingToPaint(); }, "the find box's focus");
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <functional>
+#include <string>
 
 // Nothing of the thread's windows waits to be painted.
 bool NothingToPaint();
@@ -11,6 +12,11 @@ bool NothingToPaint();
 void PumpUntil(const std::function<bool()>& done, const char* what, double timeoutMs = 30000);
 // Dispatches whatever comes for ms milliseconds.
 void PumpFor(double ms);
-// A key typed into an edit: WM_CHAR posted to it, until it holds the key and every window
-// is painted. Its time in milliseconds.
+// Keys as the keyboard gives them, to the window with the focus.
+void SendKeys(const std::wstring& keys);
+// A key typed as the keyboard types it (SendInput, so the program sees input waiting) into
+// the edit with the focus, until it holds the key and every window is painted. Its time in
+// milliseconds. Throws std::runtime_error when the key cannot be sent or the edit lacks the focus.
 double TypeKey(HWND box, wchar_t key);
+// The window in front and the edit in it with the focus, and all painted.
+void FocusBox(HWND window, HWND box);
