@@ -55,7 +55,9 @@ void CFinder::Wake()
 
 void CFinder::OnStep()
 {
-    const auto shown = [](const CFindPanel& panel) { return panel.m_hWnd != nullptr && ::IsWindowVisible(panel.m_hWnd); };
+    const auto shown = [](const CFindPanel& panel) {
+        return panel.m_hWnd != nullptr && ::IsWindowVisible(panel.m_hWnd);
+    };
     const bool busy = m_index.Step(shown(m_panel) || shown(m_window.m_panel) ? kTypingSliceMs : kSliceMs);
     const ULONGLONG now = ::GetTickCount64();
     if (m_index.Generation() != m_shownGeneration && (!m_index.Building() || now - m_lastShown >= kBuildRefreshMs)) {

@@ -84,7 +84,8 @@ std::uint32_t CSearchIndex::Add(std::uint32_t parent, std::u16string_view name, 
     const auto entry = static_cast<std::uint32_t>(m_parent.size());
     const bool folder = (flags & kKindMask) == kindFolder;
     if (entry != kRoot)
-        KeepName(m_table, m_table.Add(name, parent == kRoot ? FindTable::kRoot : parent - 1, folder), name, m_names, flags);
+        KeepName(m_table, m_table.Add(name, parent == kRoot ? FindTable::kRoot : parent - 1, folder), name, m_names,
+                 flags);
     m_nameStart.push_back(static_cast<std::uint32_t>(m_names.size()));
     m_parent.push_back(parent);
     m_flags.push_back(flags);

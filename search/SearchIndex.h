@@ -1,7 +1,7 @@
 // CSearchIndex: every entry under the root, as the tree would list it, in a few flat arrays:
 // one buffer of names and per entry its name's start, its parent and its kind. A name whose
-// folded form is the same text (most ASCII names) is kept once, in the matcher's table. It is built
-// and kept up with the disk in slices of a few milliseconds, so the thread that owns it
+// folded form is the same text (most ASCII names) is kept once, in the matcher's table. It is
+// built and kept up with the disk in slices of a few milliseconds, so the thread that owns it
 // never stops answering.
 #pragma once
 #include <windows.h>
