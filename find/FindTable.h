@@ -49,6 +49,12 @@ public:
         return {std::u16string_view(text_.data() + slot.offset + 1, head & kLengthBits), slot.folder,
                 (head & kFolderBit) != 0, (head & kKanaBit) != 0};
     }
+    // Gives back the room the buffers grew into; for a table that will change little.
+    void ShrinkToFit()
+    {
+        text_.shrink_to_fit();
+        slots_.shrink_to_fit();
+    }
     // What the table holds in memory, for the index's figures.
     std::size_t Bytes() const { return text_.capacity() * sizeof(char16_t) + slots_.capacity() * sizeof(Slot); }
 

@@ -144,10 +144,22 @@ void CFindPanel::Show(std::size_t count)
         m_iconOf.clear();
         m_iconGeneration = m_index.Generation();
     }
-    ::SendMessageW(m_hList, LVM_SETITEMCOUNT, count, 0);
-    ::InvalidateRect(m_hList, nullptr, TRUE);
+    // The list draws its scroll bar at once at every change of its count, and under Wine
+    // each such draw costs about what a paint does: with a new count the list is drawn once,
+    // by its next paint, and with the same count the scroll bar is left alone.
+    const bool newCount = ListView_GetItemCount(m_hList) != static_cast<int>(count);
+    if (newCount) {
+        ::SendMessageW(m_hList, WM_SETREDRAW, FALSE, 0);
+        ::SendMessageW(m_hList, LVM_SETITEMCOUNT, count, 0);
+    }
     if (count > 0)
         Select(0);
+    if (newCount) {
+        ::SendMessageW(m_hList, WM_SETREDRAW, TRUE, 0);
+        ::RedrawWindow(m_hList, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    } else {
+        ::InvalidateRect(m_hList, nullptr, TRUE);
+    }
     UpdateStatus();
 }
 
@@ -206,9 +218,8 @@ void CFindPanel::OpenSelected(bool reveal)
         return;
     const std::uint32_t entry = results[static_cast<size_t>(row)];
     if (reveal) {
-        const std::wstring folder = m_index.FolderBelowRoot(entry);
         if (onReveal)
-            onReveal(folder.empty() ? Caption(entry) : folder + L'\\' + Caption(entry));
+            onReveal(m_index.RelativePath(entry));
         return;
     }
     // The path the entry has now; a file gone since opens nothing, and the shell says so.

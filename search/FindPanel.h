@@ -31,9 +31,8 @@ public:
     std::function<void()> onCancel;
     // Enter opened the entry.
     std::function<void()> onOpened;
-    // Ctrl+Enter: the entry's place in the tree (its path below the root, a shortcut
-    // without its extension, as the tree shows it).
-    std::function<void(const std::wstring& captionPath)> onReveal;
+    // Ctrl+Enter: the entry's place in the tree (its path below the root by real names).
+    std::function<void(const std::wstring& relative)> onReveal;
     // The index has work: listing or checking waits for the owner's next slice.
     std::function<void()> onIndexWork;
 

@@ -38,8 +38,10 @@ void CFindWindow::ShowNear(POINT point)
                              static_cast<int>(work.right) - cx);
     const int y = std::clamp(static_cast<int>(point.y) + AfxScale(kOffset, dpi), static_cast<int>(work.top),
                              static_cast<int>(work.bottom) - cy);
-    SetWindowPos(HWND_TOPMOST, x, y, cx, cy, SWP_SHOWWINDOW);
+    // Placed and laid out before it shows, so that it is drawn once, by its first paint.
+    SetWindowPos(HWND_TOPMOST, x, y, cx, cy, SWP_NOACTIVATE);
     m_panel.SetLook(reinterpret_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)), dpi);
+    SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     ::SetForegroundWindow(m_hWnd);
     m_panel.Begin();
 }

@@ -18,7 +18,7 @@ public:
 
     CFindPanel m_panel;
     // Ctrl+Enter: the entry wants showing in the main window's tree.
-    std::function<void(const std::wstring& captionPath)> onReveal;
+    std::function<void(const std::wstring& relative)> onReveal;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -1,8 +1,10 @@
 #include "search/Finder.h"
 
 namespace {
-// One slice of the index's work; the messages that came meanwhile go first after it.
+// One slice of the index's work; the messages that came meanwhile go first after it. While a
+// find box is shown a key typed meanwhile waits for the slice to end: slices are shorter then.
 constexpr double kSliceMs = 12.0;
+constexpr double kTypingSliceMs = 3.0;
 // While the index is built, the shown results follow it this often.
 constexpr ULONGLONG kBuildRefreshMs = 250;
 constexpr UINT WM_FIND_STEP = WM_APP + 40;
@@ -78,21 +80,25 @@ void CFinder::Wake()
 
 void CFinder::OnStep()
 {
-    const bool busy = m_index.Step(kSliceMs);
+    const auto shown = [](const CFindPanel& panel) {
+        return panel.m_hWnd != nullptr && ::IsWindowVisible(panel.m_hWnd);
+    };
+    const bool busy = m_index.Step(shown(m_panel) || shown(m_window.m_panel) ? kTypingSliceMs : kSliceMs);
     const ULONGLONG now = ::GetTickCount64();
     if (m_index.Generation() != m_shownGeneration && (!m_index.Building() || now - m_lastShown >= kBuildRefreshMs)) {
         m_shownGeneration = m_index.Generation();
         m_lastShown = now;
         for (CFindPanel* panel : {&m_panel, &m_window.m_panel})
-            if (panel->m_hWnd != nullptr && ::IsWindowVisible(panel->m_hWnd))
+            if (shown(*panel))
                 panel->Refresh();
     }
     m_stepping = busy;
     if (!busy)
         return;
-    // A posted message comes before input: with input waiting, the next slice waits for a
-    // timer, which comes after it.
-    if (HIWORD(::GetQueueStatus(QS_INPUT)) != 0)
+    // A posted message comes before input and paint: with either waiting, the next slice
+    // waits for a timer, which comes after both. Otherwise a window shown or a list filled
+    // stays unpainted until the whole check is done.
+    if (HIWORD(::GetQueueStatus(QS_INPUT | QS_PAINT)) != 0)
         SetTimer(kStepTimer, 1);
     else
         ::PostMessageW(m_hWnd, WM_FIND_STEP, 0, 0);

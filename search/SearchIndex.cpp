@@ -61,6 +61,7 @@ void CSearchIndex::Reset(const std::wstring& root)
         m_root += L'\\';
     m_table = {};
     m_names.clear();
+    m_deadNames.clear();
     m_nameStart.assign(1, 0);
     m_parent.clear();
     m_flags.clear();
@@ -83,8 +84,8 @@ std::uint32_t CSearchIndex::Add(std::uint32_t parent, std::u16string_view name, 
     const auto entry = static_cast<std::uint32_t>(m_parent.size());
     const bool folder = (flags & kKindMask) == kindFolder;
     if (entry != kRoot)
-        m_table.Add(name, parent == kRoot ? FindTable::kRoot : parent - 1, folder);
-    m_names.insert(m_names.end(), name.begin(), name.end());
+        KeepName(m_table, m_table.Add(name, parent == kRoot ? FindTable::kRoot : parent - 1, folder), name, m_names,
+                 flags);
     m_nameStart.push_back(static_cast<std::uint32_t>(m_names.size()));
     m_parent.push_back(parent);
     m_flags.push_back(flags);
@@ -92,6 +93,17 @@ std::uint32_t CSearchIndex::Add(std::uint32_t parent, std::u16string_view name, 
         m_folders.push_back({entry, lastWrite});
     ++m_live;
     return entry;
+}
+
+void CSearchIndex::KeepName(const FindTable& table, FindTable::Id id, std::u16string_view name,
+                            std::vector<char16_t>& names, std::uint8_t& flags)
+{
+    if (table.Live(id) && table.Folded(id) == name) {
+        flags |= kNameInTable;
+        return;
+    }
+    flags &= static_cast<std::uint8_t>(~kNameInTable);
+    names.insert(names.end(), name.begin(), name.end());
 }
 
 CSearchIndex::Folder* CSearchIndex::FolderRecord(std::uint32_t entry)
@@ -154,9 +166,10 @@ std::uint32_t CSearchIndex::Find(std::wstring_view relative) const
             continue;
         std::uint32_t found = kNone;
         for (std::uint32_t e = current + 1; e < Slots() && found == kNone; ++e) {
+            if (m_parent[e] != current || !IsLive(e))
+                continue;
             const std::wstring name = Wide(Name(e));
-            if (m_parent[e] == current && IsLive(e) &&
-                ::CompareStringOrdinal(name.data(), static_cast<int>(name.size()), component.data(),
+            if (::CompareStringOrdinal(name.data(), static_cast<int>(name.size()), component.data(),
                                        static_cast<int>(component.size()), TRUE) == CSTR_EQUAL)
                 found = e;
         }
@@ -196,16 +209,17 @@ std::wstring CSearchIndex::FullPath(std::uint32_t entry) const
 
 std::size_t CSearchIndex::OverheadBytes() const
 {
-    return m_nameStart.size() * sizeof(std::uint32_t) + m_parent.size() * sizeof(std::uint32_t) +
-           m_flags.size() + m_folders.size() * sizeof(Folder) + m_table.Bytes() - FoldedBytes();
+    return m_nameStart.capacity() * sizeof(std::uint32_t) + m_parent.capacity() * sizeof(std::uint32_t) +
+           m_flags.capacity() + m_folders.capacity() * sizeof(Folder) + m_names.capacity() * sizeof(char16_t) +
+           m_table.Bytes() - NameBytes();
 }
 
-std::size_t CSearchIndex::FoldedBytes() const
+std::size_t CSearchIndex::NameBytes() const
 {
     std::size_t units = 0;
-    for (FindTable::Id id = 0; id < m_table.Size(); ++id)
-        if (m_table.Live(id))
-            units += m_table.Folded(id).size();
+    for (std::uint32_t e = 1; e < Slots(); ++e)
+        if (IsLive(e))
+            units += Name(e).size();
     return units * sizeof(char16_t);
 }
 
@@ -237,6 +251,7 @@ bool CSearchIndex::Step(double budgetMs)
         m_parent.shrink_to_fit();
         m_flags.shrink_to_fit();
         m_folders.shrink_to_fit();
+        m_table.ShrinkToFit();
     }
     return Busy();
 }
@@ -341,6 +356,9 @@ void CSearchIndex::Bury()
 
 void CSearchIndex::Kill(std::uint32_t entry)
 {
+    // A result still shown may name it until it is found again.
+    if (m_flags[entry] & kNameInTable)
+        m_deadNames.emplace(entry, Name(entry));
     m_flags[entry] |= kDead;
     m_table.Remove(entry - 1);
     --m_live;
@@ -358,14 +376,14 @@ void CSearchIndex::Compact()
         if (e != kRoot && (m_flags[e] & kDead))
             continue;
         moved[e] = static_cast<std::uint32_t>(parents.size());
-        const std::u16string_view name = Name(e);
-        names.insert(names.end(), name.begin(), name.end());
-        starts.push_back(static_cast<std::uint32_t>(names.size()));
         parents.push_back(e == kRoot ? kNone : moved[m_parent[e]]);
         flags.push_back(m_flags[e]);
         if (e != kRoot)
-            table.Add(name, parents.back() == kRoot ? FindTable::kRoot : parents.back() - 1,
-                      (m_flags[e] & kKindMask) == kindFolder);
+            KeepName(table,
+                     table.Add(Name(e), parents.back() == kRoot ? FindTable::kRoot : parents.back() - 1,
+                               (m_flags[e] & kKindMask) == kindFolder),
+                     Name(e), names, flags.back());
+        starts.push_back(static_cast<std::uint32_t>(names.size()));
     }
     std::vector<Folder> folders;
     const bool sweeping = m_sweep < m_folders.size();
@@ -383,6 +401,7 @@ void CSearchIndex::Compact()
             queue.push_back(moved[folder]);
     m_table = std::move(table);
     m_names = std::move(names);
+    m_deadNames.clear();
     m_nameStart = std::move(starts);
     m_parent = std::move(parents);
     m_flags = std::move(flags);

@@ -1,6 +1,7 @@
 // CSearchIndex: every entry under the root, as the tree would list it, in a few flat arrays:
-// one buffer of names and per entry its name's start, its parent and its kind. It is built
-// and kept up with the disk in slices of a few milliseconds, so the thread that owns it
+// one buffer of names and per entry its name's start, its parent and its kind. A name whose
+// folded form is the same text (most ASCII names) is kept once, in the matcher's table. It is
+// built and kept up with the disk in slices of a few milliseconds, so the thread that owns it
 // never stops answering.
 #pragma once
 #include <windows.h>
@@ -8,6 +9,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 #include "find/FindTable.h"
 #include "framework/Handles.h"
@@ -44,6 +46,8 @@ public:
     std::uint32_t LiveCount() const { return m_live; }
     std::u16string_view Name(std::uint32_t entry) const
     {
+        if (m_flags[entry] & kNameInTable)
+            return m_flags[entry] & kDead ? std::u16string_view(m_deadNames.at(entry)) : m_table.Folded(entry - 1);
         return {m_names.data() + m_nameStart[entry], m_nameStart[entry + 1] - m_nameStart[entry]};
     }
     std::uint32_t Parent(std::uint32_t entry) const { return m_parent[entry]; }
@@ -59,14 +63,13 @@ public:
     const FindTable& Table() const { return m_table; }
     static std::uint32_t EntryOf(FindTable::Id id) { return id + 1; }
 
-    // What the arrays hold beyond the names' own bytes (the matcher's table included, its
-    // folded names not), and the names' bytes.
+    // What the index holds beyond its live names' own bytes (the matcher's table and the
+    // folded names that differ from theirs included), and those names' bytes.
     std::size_t OverheadBytes() const;
-    std::size_t NameBytes() const { return m_names.size() * sizeof(char16_t); }
-    std::size_t FoldedBytes() const;
+    std::size_t NameBytes() const;
 
 private:
-    enum Flags : std::uint8_t { kKindMask = 0x3, kDead = 0x80 };
+    enum Flags : std::uint8_t { kKindMask = 0x3, kNameInTable = 0x20, kDead = 0x80 };
     struct Folder {
         std::uint32_t entry;
         FILETIME lastWrite;
@@ -83,6 +86,9 @@ private:
     };
 
     std::uint32_t Add(std::uint32_t parent, std::u16string_view name, std::uint8_t flags, const FILETIME& lastWrite);
+    // Keeps a new entry's name in names unless table's folded form of it is the same text.
+    static void KeepName(const FindTable& table, FindTable::Id id, std::u16string_view name,
+                         std::vector<char16_t>& names, std::uint8_t& flags);
     Folder* FolderRecord(std::uint32_t entry);
     void Queue(std::uint32_t folder, bool first);
     void BeginListing(std::uint32_t folder);
@@ -97,7 +103,9 @@ private:
 
     std::wstring m_root;
     FindTable m_table;
-    std::vector<char16_t> m_names;
+    std::vector<char16_t> m_names; // the names the table does not hold as they are
+    // The names of dead entries the table held, until their slots are dropped.
+    std::unordered_map<std::uint32_t, std::u16string> m_deadNames;
     std::vector<std::uint32_t> m_nameStart{0}; // entry i's name is [start[i], start[i + 1])
     std::vector<std::uint32_t> m_parent;
     std::vector<std::uint8_t> m_flags;

@@ -230,6 +230,21 @@ TEST_F(FindTest, EscGivesTheTreeBackAsItWasAndCtrlEnterShowsTheEntryInIt)
     EXPECT_TRUE(IsExpanded(Item("Deep")));
 }
 
+TEST_F(FindTest, CtrlEnterShowsTheShortcutItselfBesideAFolderOfTheSameCaption)
+{
+    // Both rows read "Notes" in the tree, the folder first; the shortcut is the one found.
+    folder.MakeFolder("Root\\Deep\\A\\Notes");
+    ASSERT_TRUE(MakeShortcut(root + "\\Deep\\A\\Notes.lnk", root + "\\Docs\\notes.txt", folder.Path()));
+    Find(L"a notes lnk");
+    ASSERT_TRUE(PumpUntil([&] { return Rows() == 1; }, 2000));
+    ASSERT_EQ(Selected(), L"Notes");
+    Key(VK_RETURN, true);
+    const HTREEITEM selected = Tree().GetSelectedItem();
+    ASSERT_NE(selected, nullptr);
+    EXPECT_EQ(Tree().ItemFilePath(selected).ansi, root + "\\Deep\\A\\Notes.lnk");
+    EXPECT_TRUE(IsExpanded(Tree().GetParentItem(selected)));
+}
+
 TEST_F(FindTest, NamesTheCodePageCannotSpellAreTypedFoundAndOpened)
 {
     Find(L"caf\u00e9");
@@ -291,6 +306,17 @@ TEST_F(FindTest, HostileQueriesFindNothingAndTheWindowAnswers)
         Key(VK_RETURN);
     }
     EXPECT_TRUE(shell.shellExecutes.empty());
+    // What an ANSI sender types: a lone lead byte, one with a plain letter after it, and a
+    // character whose second byte is a backslash, which arrives whole.
+    for (const std::string bytes : {"\x81", "\x81" "a", "\x95\x5C"}) {
+        ::SetWindowTextW(Panel().Box(), L"");
+        for (const char c : bytes)
+            ::PostMessageA(Panel().Box(), WM_CHAR, static_cast<unsigned char>(c), 0);
+        PumpFor(50);
+        EXPECT_LE(BoxText().size(), 2u);
+    }
+    EXPECT_EQ(BoxText(), L"\u8868");
+    EXPECT_EQ(Rows(), 0);
     Key(VK_ESCAPE);
     EXPECT_TRUE(Tree().IsWindowVisible());
 }

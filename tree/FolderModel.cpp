@@ -142,6 +142,13 @@ std::wstring CFolderModel::RelativePath(const FolderNode& node)
 
 FolderNode* CFolderModel::Find(const std::wstring& relative)
 {
+    FolderNode* node = FindEntry(relative);
+    return node != nullptr && (node == &m_root || node->entry.kind == kindFolder) ? node : nullptr;
+}
+
+FolderNode* CFolderModel::FindEntry(const std::wstring& relative)
+{
+    // A file has no children: a path through one finds nothing.
     FolderNode* node = &m_root;
     for (size_t start = 0; node != nullptr && start < relative.size();) {
         const size_t end = std::min(relative.find(L'\\', start), relative.size());
@@ -149,8 +156,7 @@ FolderNode* CFolderModel::Find(const std::wstring& relative)
         FolderNode* found = nullptr;
         for (const std::unique_ptr<FolderNode>& child : node->children) {
             const std::wstring wide = WideName(child->entry);
-            if (child->entry.kind == kindFolder &&
-                ::CompareStringOrdinal(wide.c_str(), static_cast<int>(wide.size()), name.data(),
+            if (::CompareStringOrdinal(wide.c_str(), static_cast<int>(wide.size()), name.data(),
                                        static_cast<int>(name.size()), TRUE) == CSTR_EQUAL) {
                 found = child.get();
                 break;

@@ -39,6 +39,9 @@ public:
     static std::wstring RelativePath(const FolderNode& node);
     // The listed folder at that path below the root (letter case aside), or null.
     FolderNode* Find(const std::wstring& relative);
+    // The entry at that path below the root, a file or a folder, where its folders are
+    // listed; or null.
+    FolderNode* FindEntry(const std::wstring& relative);
 
     // Replaces the folder's children by a fresh listing. *hasButton, when asked for: whether
     // the folder holds what gives it an expand button in the tree.

@@ -38,6 +38,8 @@ public:
     // The root folder in both forms.
     const ShellPath& RootPath() const { return m_model.RootPath(); }
     CFolderModel& Model() { return m_model; }
+    // The item that shows the node, or null while it shows none.
+    HTREEITEM ItemOf(const FolderNode& node) const;
     void RefillItem(HTREEITEM hItem, UINT nAction);
     void OnItemExpanded(NMHDR* pHeader, LRESULT* pResult);
     // An item is drawn for the first time: its icons, from the shell.
@@ -96,7 +98,6 @@ private:
     using KnownChildren = std::unordered_map<const FolderNode*, std::vector<std::pair<MatchName, FolderNode*>>>;
 
     FolderNode* NodeOf(HTREEITEM hItem) const;
-    HTREEITEM ItemOf(const FolderNode& node) const;
     // Drops the links of the folder's descendants and their watches, before the model forgets them.
     void UnlinkBelow(const FolderNode& folder);
     // Inserts the node's item after hInsertAfter and links the two.

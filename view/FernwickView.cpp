@@ -192,33 +192,26 @@ bool CFernwickView::IsSearching() const
     return m_finder.m_panel.m_hWnd != nullptr && m_finder.m_panel.IsWindowVisible();
 }
 
-void CFernwickView::RevealInTree(const std::wstring& captionPath)
+void CFernwickView::RevealInTree(const std::wstring& relative)
 {
     EndSearch();
-    HTREEITEM hCurrent = TVI_ROOT;
+    // Each folder on the way is expanded, which lists its node's children, before the next
+    // name is looked for among them: by node, never by an item's text, which a shortcut
+    // shares with a folder of its name and a top-level item may prefix.
     HTREEITEM hFound = nullptr;
-    for (size_t start = 0; start <= captionPath.size();) {
-        const size_t end = std::min(captionPath.find(L'\\', start), captionPath.size());
-        const std::wstring component = captionPath.substr(start, end - start);
-        start = end + 1;
-        if (hCurrent != TVI_ROOT)
-            m_wndTree.Expand(hCurrent, TVE_EXPAND);
-        HTREEITEM hChild = m_wndTree.GetChildItem(hCurrent);
-        while (hChild != nullptr) {
-            const std::wstring text = m_wndTree.GetItemTextW(hChild);
-            if (::CompareStringOrdinal(text.c_str(), static_cast<int>(text.size()), component.c_str(),
-                                       static_cast<int>(component.size()), TRUE) == CSTR_EQUAL)
-                break;
-            hChild = m_wndTree.GetNextSiblingItem(hChild);
-        }
-        if (hChild == nullptr)
+    for (size_t end = relative.find(L'\\');; end = relative.find(L'\\', end + 1)) {
+        const FolderNode* node = m_wndTree.Model().FindEntry(relative.substr(0, end));
+        const HTREEITEM hItem = node != nullptr ? m_wndTree.ItemOf(*node) : nullptr;
+        if (hItem == nullptr)
             break;
-        hFound = hCurrent = hChild;
+        hFound = hItem;
+        if (end == std::wstring::npos)
+            break;
+        m_wndTree.Expand(hItem, TVE_EXPAND);
     }
     // As far as the tree has it: a folder gone since keeps the selection on its parent.
-    if (hFound != nullptr) {
+    if (hFound != nullptr)
         m_wndTree.SelectItem(hFound);
-    }
 }
 
 BOOL CFernwickView::PreTranslateMessage(MSG* pMsg)

@@ -69,9 +69,9 @@ public:
     // The tree back as it was, with the focus.
     void EndSearch();
     bool IsSearching() const;
-    // Expands the folders along a path below the root (a shortcut without its extension, as
-    // the tree shows it) and selects its item.
-    void RevealInTree(const std::wstring& captionPath);
+    // Expands the folders along a path below the root (by real names) and selects the
+    // entry's item; as far as the tree has it.
+    void RevealInTree(const std::wstring& relative);
 
     // First: the shell's objects below need OLE on this thread while the view lives.
     CComScope m_ole{CComScope::Kind::Ole};

@@ -67,6 +67,8 @@ int main(int argc, char** argv)
         {"tray_open", MeasureTrayOpen}, {"tray_submenu", MeasureTraySubmenu}, {"live", MeasureLive},
         {"restore", MeasureRestore}, {"start", MeasureStart},
         {"collapse", MeasureCollapse}, {"settings", MeasureSettings},
+        {"find_key", MeasureFindKey}, {"find_index", MeasureFindIndex}, {"find_fresh", MeasureFindFresh},
+        {"hotkey_find", MeasureHotkeyFind}, {"hotkey_menu", MeasureHotkeyMenu},
     };
     bool failed = false;
     for (const auto& scenario : scenarios) {

@@ -37,3 +37,11 @@ ScenarioResult MeasureStart(const BenchOptions& options);
 ScenarioResult MeasureCollapse(const BenchOptions& options);
 // Start and exit over a grown settings file; the ratio is of the exit at 3,000 stale keys.
 ScenarioResult MeasureSettings(const BenchOptions& options);
+// Finding over the tray_open tree: a key until its results are painted (the run's median
+// key; p99_ms over every key), the index built, a new file until a search finds it.
+ScenarioResult MeasureFindKey(const BenchOptions& options);
+ScenarioResult MeasureFindIndex(const BenchOptions& options);
+ScenarioResult MeasureFindFresh(const BenchOptions& options);
+// The hotkey until the find window is painted; /menu until the tray menu is.
+ScenarioResult MeasureHotkeyFind(const BenchOptions& options);
+ScenarioResult MeasureHotkeyMenu(const BenchOptions& options);

@@ -6,6 +6,7 @@
 #include "framework/Handles.h"
 #include "res/resource.h"
 #include "tools/bench/BenchApp.h"
+#include "tools/bench/FloorMenu.h"
 #include "tools/bench/FloorOrder.h"
 #include "tools/bench/Listing.h"
 #include "tools/bench/Scenarios.h"
@@ -22,28 +23,10 @@ constexpr size_t kSteadyExpanded = 10;
 // Submenus of 1,000 files opened and drawn with their icons, to count what they leave behind.
 constexpr int kIconMenus = 1000;
 constexpr double kIconMenusBudgetMs = 600000;
-// The program's own commands below the folders: six separators and six items.
-constexpr int kFixedItems = 12;
 
 void ShowTrayMenu(const BenchApp& app)
 {
     ::SendMessageA(app.View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
-}
-
-void AppendFixedItems(HMENU menu)
-{
-    for (int i = 0; i < kFixedItems; ++i)
-        ::AppendMenuA(menu, i % 2 == 0 ? MF_SEPARATOR : MF_STRING, ID_FILE_REFRESH, "item");
-}
-
-// One folder's level as the menu first shows it: its folders as empty submenus, then its files.
-void AppendLevel(HMENU menu, const std::string& folder, UINT& nextId)
-{
-    const Listing listing = ListFolder(folder);
-    for (const std::string& name : listing.folders)
-        ::AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), name.c_str());
-    for (const std::string& name : listing.files)
-        ::AppendMenuA(menu, MF_STRING, nextId++, name.c_str());
 }
 
 // The whole tree at once, as the menu was built before its submenus were read as they open.
@@ -93,15 +76,6 @@ BOOL WINAPI OpenAndDismiss(HMENU menu, UINT, int, int, int, HWND owner, const RE
     return FALSE;
 }
 
-// Opens a menu under the real menu loop, which fills it, lays it out and paints its first
-// screen before it reads the key that closes it.
-double OpenAndPaint(HMENU menu, HWND owner)
-{
-    ::PostMessageA(owner, WM_KEYDOWN, VK_ESCAPE, 0);
-    const double start = NowMs();
-    ::TrackPopupMenu(menu, TPM_RIGHTBUTTON, 0, 0, 0, owner, nullptr);
-    return NowMs() - start;
-}
 } // namespace
 
 ScenarioResult MeasureTray(const BenchOptions& options)
