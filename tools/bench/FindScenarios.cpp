@@ -60,6 +60,7 @@ void MakeFile(const std::wstring& path)
 struct FindBench {
     explicit FindBench(const BenchOptions& options) : app(options.data + "\\trayopen")
     {
+        Finder().BuildNow();
         PumpUntil([this] { return !Index().Busy(); }, "the index", kIndexTimeoutMs);
     }
     CFinder& Finder() const { return app.View().m_finder; }

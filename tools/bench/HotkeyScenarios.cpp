@@ -31,6 +31,7 @@ BOOL WINAPI PaintedAndClosed(HMENU menu, UINT, int x, int y, int, HWND owner, co
 struct HotkeyBench {
     explicit HotkeyBench(const BenchOptions& options) : folder(options.data + "\\trayopen"), app(folder)
     {
+        Finder().BuildNow();
         PumpUntil([this] { return !Finder().m_index.Busy(); }, "the index", kIndexTimeoutMs);
     }
     CFinder& Finder() const { return app.View().m_finder; }
