@@ -254,12 +254,14 @@ void CFolderTreeCtrl::UpdateChildren(FolderNode& folder, const PendingChange& ch
         }
     }
     // The selection and the first visible item stay on their nodes where these came again.
-    if (selected != nullptr && anchors.selected != nullptr && NodeOf(anchors.selected) != selected)
-        if (HTREEITEM hItem = ItemOf(*selected)) {
+    // Asked by node: a moved item's new handle may be the address its old one had. A node
+    // that went is still held by the diff, and has no item.
+    if (selected != nullptr)
+        if (HTREEITEM hItem = ItemOf(*selected); hItem != nullptr && GetSelectedItem() != hItem) {
             anchors.selected = hItem;
             SelectItem(hItem);
         }
-    if (top != nullptr && NodeOf(anchors.top) != top)
+    if (top != nullptr)
         if (HTREEITEM hItem = ItemOf(*top))
             anchors.top = hItem;
     // An expanded folder that was empty shows what came into it.
