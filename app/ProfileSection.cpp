@@ -1,22 +1,13 @@
 #include "app/ProfileSection.h"
 #include <algorithm>
+#include "mbcs/Blanks.h"
 
 namespace {
-std::u16string_view Trimmed(std::u16string_view text)
-{
-    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // Names compare with blanks around them dropped and ASCII letters folded, as the profile
 // functions find a key.
 std::u16string Folded(std::u16string_view name)
 {
-    std::u16string folded(Trimmed(name));
+    std::u16string folded(TrimBlanks(name));
     for (char16_t& c : folded)
         if (c >= u'A' && c <= u'Z')
             c = static_cast<char16_t>(c - u'A' + u'a');
@@ -64,9 +55,9 @@ ProfileSection::ProfileSection(std::u16string_view lines)
         const std::u16string_view line = lines.substr(0, lines.find(u'\0'));
         lines.remove_prefix(std::min(line.size() + 1, lines.size()));
         const std::size_t equals = line.find(u'=');
-        Line parsed{std::u16string(Trimmed(line.substr(0, equals))), std::nullopt};
+        Line parsed{std::u16string(TrimBlanks(line.substr(0, equals))), std::nullopt};
         if (equals != std::u16string_view::npos)
-            parsed.value = std::u16string(Trimmed(line.substr(equals + 1)));
+            parsed.value = std::u16string(TrimBlanks(line.substr(equals + 1)));
         m_positions[Folded(parsed.name)].push_back(m_lines.size());
         m_lines.emplace_back(std::move(parsed));
     }
@@ -107,7 +98,7 @@ bool ProfileSection::Set(std::u16string_view key, std::u16string_view value)
     std::vector<std::size_t>& positions = m_positions[Folded(key)];
     if (positions.empty()) {
         positions.push_back(m_lines.size());
-        m_lines.emplace_back(Line{std::u16string(Trimmed(key)), std::nullopt});
+        m_lines.emplace_back(Line{std::u16string(TrimBlanks(key)), std::nullopt});
     }
     std::optional<std::u16string>& held = m_lines[positions.front()]->value;
     if (held && *held == value)

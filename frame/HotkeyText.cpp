@@ -1,5 +1,6 @@
 #include "frame/HotkeyText.h"
 #include <array>
+#include "mbcs/Blanks.h"
 
 namespace {
 constexpr std::uint32_t kKeySpace = 0x20;
@@ -37,16 +38,6 @@ bool SameName(std::string_view a, std::string_view b)
         if (Lower(a[i]) != Lower(b[i]))
             return false;
     return true;
-}
-
-std::string_view Trimmed(std::string_view part)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!part.empty() && blank(part.front()))
-        part.remove_prefix(1);
-    while (!part.empty() && blank(part.back()))
-        part.remove_suffix(1);
-    return part;
 }
 
 std::uint32_t ModifierBit(std::string_view name)
@@ -97,7 +88,7 @@ std::optional<HotkeyText> ParseHotkey(std::string_view text)
     HotkeyText hotkey{0, 0};
     for (;;) {
         const std::size_t plus = text.find('+');
-        const std::string_view part = Trimmed(text.substr(0, plus));
+        const std::string_view part = TrimBlanks(text.substr(0, plus));
         if (plus == std::string_view::npos) {
             const std::optional<std::uint32_t> key = Key(part);
             if (!key)
