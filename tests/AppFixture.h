@@ -91,6 +91,19 @@ protected:
         WaitAlertably([&] { return !View().m_finder.m_index.Busy(); });
         ::SetWindowTextW(View().m_finder.m_panel.Box(), text.c_str());
     }
+    // The middle of the one result's label, on the screen, once the search shows just it;
+    // {-1, -1} if it never does.
+    POINT OnlyResultOnScreen() const
+    {
+        const HWND list = View().m_finder.m_panel.List();
+        if (!WaitAlertably([&] { return ListView_GetItemCount(list) == 1; }))
+            return {-1, -1};
+        RECT row{};
+        ListView_GetItemRect(list, 0, &row, LVIR_LABEL);
+        POINT at{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+        ::ClientToScreen(list, &at);
+        return at;
+    }
 
     std::string Ini() const { return folder.Path() + "\\Fernwick.ini"; }
     std::string IniValue(const char* key) const { return ::IniValue(Ini(), "Settings", key); }

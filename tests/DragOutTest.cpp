@@ -184,11 +184,8 @@ TEST_F(DragOutTest, ASearchResultDraggedOutGoesAsItsFileAndNothingIsLaunched)
     StartShown();
     SearchFor(L"report");
     const CFindPanel& panel = View().m_finder.m_panel;
-    ASSERT_TRUE(WaitAlertably([&] { return ListView_GetItemCount(panel.List()) == 1; }));
-    RECT row{};
-    ListView_GetItemRect(panel.List(), 0, &row, LVIR_LABEL);
-    POINT from = Center(row);
-    ::ClientToScreen(panel.List(), &from);
+    POINT from = OnlyResultOnScreen();
+    ASSERT_GE(from.x, 0) << "one result";
     DragFrom(from, [] { return g_dragBegan.load(); });
     EXPECT_TRUE(m_began) << "the list began a drag";
     EXPECT_TRUE(shell.shellExecutes.empty() && shell.wideProcesses.empty()) << "a drag launches nothing";
