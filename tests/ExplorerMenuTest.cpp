@@ -350,6 +350,7 @@ protected:
         UINT verb = 0;        // what the entry's menu chooses; 0: a click off it
         bool menuExpected = true;
         std::function<void()> beforeClick{};
+        std::function<void()> beforeMenu{};
     };
     struct Seen {
         int menusUnder = 0;    // menu windows on screen as the entry's menu was about to open
@@ -372,6 +373,8 @@ protected:
                     if (seen.ids.back() == click.verb)
                         verbAt = i;
                 }
+                if (click.beforeMenu)
+                    click.beforeMenu();
             }
             (nested ? entry : tray) = call.menu;
             const BOOL chosen = ::TrackPopupMenu(call.menu, call.flags, call.x, call.y, 0, call.owner, nullptr);
@@ -404,12 +407,7 @@ protected:
                 const POINT folderItem = Center(item);
                 ok = false;
                 for (int tries = 0; tries < 3 && !ok; ++tries) {
-                    // A hover opens the submenu; a move the menu missed (a loaded machine) is
-                    // made up for by a click on the item, which opens it too.
-                    if (tries == 0)
-                        MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, folderItem);
-                    else
-                        ClickAt(POINT{folderItem.x + tries, folderItem.y}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+                    MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, POINT{folderItem.x + tries, folderItem.y});
                     ok = onScreen([&] { return tray.load() != nullptr ? ::GetSubMenu(tray.load(), 0) : nullptr; },
                                   [&](HMENU m) { return PositionOf(m, click.caption); }, 5000);
                 }
@@ -492,11 +490,17 @@ TEST_F(TrayEntryTest, ARightClickShowsTheEntrysExplorerMenuOverTheTrayMenuAndIts
     EXPECT_EQ(shell.shellExecutes[0].file, root + "\\Docs\\report.txt");
 }
 
-// Gone while its menu is open is the tree's case above: the same shell menu runs it.
-TEST_F(TrayEntryTest, AnEntryDeletedAfterItsSubmenuWasReadShowsNoMenuAndTheTrayMenuStays)
+TEST_F(TrayEntryTest, AnEntryDeletedBeforeOrWhileItsMenuIsOpenCostsNothing)
 {
-    folder.MakeFile("Root\\Docs\\report.txt");
+    const std::string report = folder.MakeFile("Root\\Docs\\report.txt");
     const std::string notes = folder.MakeFile("Root\\Docs\\notes.txt");
+    const UINT copy = ShellVerbId(FromCodePage(report), L"copy");
+    ASSERT_NE(copy, 0u);
+    // Gone while its menu is open, then Copy chosen: the shell copies what it can, or nothing.
+    const Seen gone = ClickEntry({.caption = L"report.txt", .verb = copy, .beforeMenu = [&] { ::DeleteFileA(report.c_str()); }});
+    EXPECT_GT(ShellItems(gone.ids), 0u);
+    EXPECT_TRUE(gone.trayClosed);
+
     // Gone after the submenu was read: no menu of its own, and the tray menu stays.
     const Seen none = ClickEntry({.caption = L"notes.txt", .menuExpected = false, .beforeClick = [&] { ::DeleteFileA(notes.c_str()); }});
     EXPECT_TRUE(none.ids.empty());
