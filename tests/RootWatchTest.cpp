@@ -164,6 +164,21 @@ TEST_F(RootWatchTest, PerFolderReportsTheWatchedFoldersNamesAndRenamePairs)
         EXPECT_TRUE(c.kind == RootChange::Kind::Folder && c.folder.empty()) << "only the root's own entries";
 }
 
+// Left to the process's end and gone, the watches report nothing, even when a change still
+// completes their requests.
+TEST_F(RootWatchTest, WatchesLeftToTheProcessEndAreSilentOnceGone)
+{
+    folder.MakeFolder("Root\\Games");
+    auto watch = Watch(CRootWatch::Way::PerFolder);
+    ASSERT_TRUE(watch->Watch(L"Games"));
+    watch->LeaveToProcessEnd();
+    watch.reset();
+    folder.MakeFile("Root\\Games\\new.txt");
+    folder.MakeFile("Root\\new.txt");
+    WaitAlertably([] { return false; }, 500);
+    EXPECT_TRUE(reports.empty()) << Told();
+}
+
 TEST_F(RootWatchTest, TheRootDeletedMovedAwayAndMadeAgainIsReported)
 {
     folder.MakeFile("Root\\Games\\pong.txt");

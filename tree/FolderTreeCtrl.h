@@ -24,6 +24,8 @@ public:
     BOOL DisplayTree(const ShellPath& root, BOOL bShowFiles);
     // Clears the tree and forgets the root: there is none to show.
     void ClearRoot();
+    // The program ends: the folder watches are left for the system to close with the process.
+    void LeaveWatchesToProcessEnd();
     // The system image list of the tree's scale.
     BOOL AttachSystemImageList();
     // Draws the tree at another scale: its font, icons, indent and line height.

@@ -49,6 +49,13 @@ void CFolderTreeCtrl::WatchRoot()
     WatchFolder(m_model.Root());
 }
 
+void CFolderTreeCtrl::LeaveWatchesToProcessEnd()
+{
+    if (m_rootWatch != nullptr)
+        m_rootWatch->LeaveToProcessEnd();
+    StopWatching();
+}
+
 void CFolderTreeCtrl::StopWatching()
 {
     m_rootWatch.reset();

@@ -28,7 +28,7 @@ static_assert(static_cast<DWORD>(ChangeAction::Added) == FILE_ACTION_ADDED &&
               static_cast<DWORD>(ChangeAction::RenamedTo) == FILE_ACTION_RENAMED_NEW_NAME);
 
 // The system writes into the buffer and the record until the request completes, which may
-// be after the watch is gone: a cancelled request frees itself when its completion runs.
+// be after the watch is gone: an ended request frees itself when its completion runs.
 // Until then it holds only memory: its handle is closed with the watch.
 struct CFolderWatch::Request {
     OVERLAPPED overlapped{};
@@ -92,19 +92,28 @@ CFolderWatch::CFolderWatch(const std::wstring& folder, Callback onChange, bool s
 
 CFolderWatch::~CFolderWatch()
 {
+    if (m_request == nullptr)
+        return; // left to the process's end
     if (!m_request->folder) {
         delete m_request; // nothing is pending
         return;
     }
-    // The handle goes now; the memory when the cancelled request's completion runs.
+    // Closing the handle ends the pending request, whose completion then frees the memory.
     m_request->onChange = nullptr;
-    ::CancelIoEx(m_request->folder.get(), &m_request->overlapped);
     m_request->folder.reset();
+}
+
+void CFolderWatch::LeaveToProcessEnd()
+{
+    if (m_request != nullptr && m_request->folder) {
+        m_request->onChange = nullptr; // a change that still comes frees the request
+        m_request = nullptr;
+    }
 }
 
 bool CFolderWatch::Active() const
 {
-    return static_cast<bool>(m_request->folder);
+    return m_request != nullptr && m_request->folder;
 }
 
 bool CFolderWatch::Watches(const std::wstring& folder) const

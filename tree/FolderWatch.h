@@ -31,11 +31,15 @@ public:
     CFolderWatch(const CFolderWatch&) = delete;
     CFolderWatch& operator=(const CFolderWatch&) = delete;
 
+    // Hands the watch to the system, which closes it with the process: nothing is reported
+    // any more, and nothing is left to do when the watch goes. Only for a process that ends.
+    void LeaveToProcessEnd();
+
     bool Active() const;
     // Is the watched folder still the one the path names (not moved away or replaced)?
     bool Watches(const std::wstring& folder) const;
 
 private:
     struct Request;
-    Request* m_request; // owned here until cancelled; then by its last completion
+    Request* m_request; // owned here until closed or left; then by its last completion
 };

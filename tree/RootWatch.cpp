@@ -43,6 +43,15 @@ CRootWatch::CRootWatch(const std::wstring& root, Callback onChange, Way way)
 
 CRootWatch::~CRootWatch() = default;
 
+void CRootWatch::LeaveToProcessEnd()
+{
+    for (CFolderWatch* watch : {m_rootWatch.get(), m_parentWatch.get()})
+        if (watch != nullptr)
+            watch->LeaveToProcessEnd();
+    for (const auto& [folder, watch] : m_folders)
+        watch->LeaveToProcessEnd();
+}
+
 bool CRootWatch::WatchesRoot() const
 {
     return m_rootWatch->Watches(m_root);

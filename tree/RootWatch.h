@@ -55,6 +55,9 @@ public:
     // folder: below the root, as in RootChange. False when it cannot be watched (it went).
     bool Watch(const std::wstring& folder);
     void Unwatch(const std::wstring& folder);
+    // For a process that ends: the watches are left for the system to close with it (under
+    // this Wine each one closed costs several round trips), and nothing is reported any more.
+    void LeaveToProcessEnd();
 
 private:
     void OnFolderChange(const std::wstring& folder, const FolderChange& change);

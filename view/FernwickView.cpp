@@ -318,6 +318,7 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY: {
         const LRESULT result = CView::WindowProc(message, wParam, lParam);
         m_settings.atExit.folders = ExpandedState(); // the tree still exists
+        m_wndTree.LeaveWatchesToProcessEnd(); // the view goes only with the program
         m_hotkey.Unregister();
         return result;
     }
