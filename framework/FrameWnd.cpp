@@ -13,8 +13,11 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
                             COLOR_BTNFACE);
         cs.lpszClass = kFrameClass;
     }
-    // The view's creation takes this edge over as its own.
-    cs.dwExStyle |= WS_EX_CLIENTEDGE;
+    // A view brings this edge as its own. Given to a frame that makes one, it would be taken
+    // back at once, and the frame laid out and drawn again for it.
+    const auto* context = static_cast<const CCreateContext*>(cs.lpCreateParams);
+    if (context == nullptr || context->m_pNewViewClass == nullptr)
+        cs.dwExStyle |= WS_EX_CLIENTEDGE;
     return TRUE;
 }
 

@@ -181,6 +181,12 @@ std::string CWnd::GetWindowText() const
     return text;
 }
 
+void CWnd::SetWindowText(const char* text) const
+{
+    if (GetWindowText() != text)
+        ::SetWindowTextA(m_hWnd, text);
+}
+
 namespace {
 BOOL ModifyWindowLong(HWND hWnd, int index, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
 {

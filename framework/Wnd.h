@@ -54,7 +54,8 @@ public:
     }
     BOOL ShowWindow(int nCmdShow) const { return ::ShowWindow(m_hWnd, nCmdShow); }
     void UpdateWindow() const { ::UpdateWindow(m_hWnd); }
-    void SetWindowText(const char* text) const { ::SetWindowTextA(m_hWnd, text); }
+    // Unchanged text is not set again: a caption set is a caption repainted.
+    void SetWindowText(const char* text) const;
     std::string GetWindowText() const;
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
