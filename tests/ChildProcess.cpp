@@ -26,6 +26,7 @@ ChildProcess StartWith(const std::basic_string<Char>& commandLine, const Char* d
             child.process.reset(pi.hProcess);
             ::CloseHandle(pi.hThread);
             child.pid = pi.dwProcessId;
+            child.thread = pi.dwThreadId;
             return child;
         }
         child.error = ::GetLastError();

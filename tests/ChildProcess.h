@@ -9,6 +9,7 @@
 struct ChildProcess {
     UniqueKernelHandle process; // empty when every attempt failed
     DWORD pid = 0;
+    DWORD thread = 0; // its first thread's id
     DWORD error = 0; // GetLastError of the last failed attempt
     int attempts = 0;
 };

@@ -9,23 +9,20 @@ namespace {
 constexpr DWORD kStartTimeoutMs = 600000;
 constexpr DWORD kExitTimeoutMs = 60000;
 
-std::vector<HWND> VisibleWindows(DWORD pid)
+// The first thread's visible windows: that thread's alone, so that waiting for them costs the
+// same few calls however many windows the session holds.
+std::vector<HWND> VisibleWindows(DWORD thread)
 {
-    struct Search {
-        DWORD pid;
-        std::vector<HWND> found;
-    } search{pid, {}};
-    ::EnumWindows(
+    std::vector<HWND> found;
+    ::EnumThreadWindows(
+        thread,
         [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hWnd, &owner);
-            if (owner == s->pid && ::IsWindowVisible(hWnd))
-                s->found.push_back(hWnd);
+            if (::IsWindowVisible(hWnd))
+                reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+        reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 } // namespace
 
@@ -41,7 +38,7 @@ StartedProcess::StartedProcess(const std::string& commandLine, const std::string
     if (!child.process)
         throw std::runtime_error("cannot start " + commandLine + " (error " + std::to_string(child.error) + ")");
     m_process = std::move(child.process);
-    m_pid = child.pid;
+    m_thread = child.thread;
 }
 
 StartedProcess::~StartedProcess()
@@ -51,7 +48,7 @@ StartedProcess::~StartedProcess()
 
 bool StartedProcess::Close()
 {
-    for (HWND hWnd : VisibleWindows(m_pid))
+    for (HWND hWnd : VisibleWindows(m_thread))
         ::PostMessageA(hWnd, WM_CLOSE, 0, 0);
     if (::WaitForSingleObject(m_process.get(), kExitTimeoutMs) == WAIT_OBJECT_0)
         return true;
@@ -65,7 +62,7 @@ bool StartedProcess::WaitUntilShownAndIdle() const
     if (::WaitForInputIdle(m_process.get(), kStartTimeoutMs) != 0)
         return false;
     const ULONGLONG end = ::GetTickCount64() + kStartTimeoutMs;
-    while (VisibleWindows(m_pid).empty()) {
+    while (VisibleWindows(m_thread).empty()) {
         if (::GetTickCount64() >= end || ::WaitForSingleObject(m_process.get(), 0) == WAIT_OBJECT_0)
             return false;
         ::Sleep(1);

@@ -24,5 +24,5 @@ public:
 
 private:
     UniqueKernelHandle m_process;
-    DWORD m_pid = 0;
+    DWORD m_thread = 0; // the first thread, whose windows are the program's
 };
