@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
+#include <shobjidl.h>
 
 struct CShellCalls {
     HINSTANCE(WINAPI* ShellExecuteA)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
@@ -22,6 +23,9 @@ struct CShellCalls {
     // user rename: tests see it here.
     BOOL(WINAPI* ReadDirectoryChangesW)(HANDLE, LPVOID, DWORD, BOOL, DWORD, LPDWORD, LPOVERLAPPED,
                                         LPOVERLAPPED_COMPLETION_ROUTINE);
+    // A verb of the shell's menu runs the shell's and its extensions' code, however long it
+    // takes: tests see on which thread, and stand in for a slow or failing extension.
+    HRESULT (*InvokeCommand)(IContextMenu*, CMINVOKECOMMANDINFO*);
 };
 
 extern CShellCalls g_shellCalls;

@@ -3,6 +3,7 @@
 #include <utility>
 #include "framework/WinApp.h"
 #include "shell/ShellItem.h"
+#include "shell/ShellVerb.h"
 
 namespace {
 constexpr wchar_t kMenuOwnerClass[] = L"FernwickShellMenuOwner";
@@ -38,7 +39,7 @@ bool KeyDown(int key)
 }
 } // namespace
 
-CExplorerMenu::CExplorerMenu(const std::wstring& path, HWND owner) : m_owner(owner)
+CExplorerMenu::CExplorerMenu(const std::wstring& path, HWND owner) : m_path(path), m_owner(owner)
 {
     const CShellItem item(path);
     if (FAILED(item.GetUIObject(owner, IID_IContextMenu, m_menu.out())) || m_menu.get() == nullptr)
@@ -61,8 +62,9 @@ UINT CExplorerMenu::Choose(HMENU popup, POINT pt, UINT flags)
         if (count > 0)
             ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
         // Shift held shows the extended verbs, as in the Explorer.
-        const UINT query = CMF_NORMAL | (KeyDown(VK_SHIFT) ? CMF_EXTENDEDVERBS : 0);
-        const HRESULT hr = m_menu->QueryContextMenu(popup, ::GetMenuItemCount(popup), kFirstShellId, kLastShellId, query);
+        m_query = CMF_NORMAL | (KeyDown(VK_SHIFT) ? CMF_EXTENDEDVERBS : 0);
+        const HRESULT hr =
+            m_menu->QueryContextMenu(popup, ::GetMenuItemCount(popup), kFirstShellId, kLastShellId, m_query);
         if ((FAILED(hr) || HRESULT_CODE(hr) == 0) && count > 0)
             ::RemoveMenu(popup, static_cast<UINT>(count), MF_BYPOSITION);
     }
@@ -82,18 +84,19 @@ void CExplorerMenu::RunChosen()
 {
     if (m_chosen == 0)
         return;
-    CMINVOKECOMMANDINFOEX info{};
-    info.cbSize = sizeof info;
-    info.fMask = CMIC_MASK_UNICODE | CMIC_MASK_PTINVOKE | (KeyDown(VK_CONTROL) ? CMIC_MASK_CONTROL_DOWN : 0) |
-                 (KeyDown(VK_SHIFT) ? CMIC_MASK_SHIFT_DOWN : 0);
-    info.hwnd = m_owner;
-    const UINT offset = std::exchange(m_chosen, 0) - kFirstShellId;
-    info.lpVerb = MAKEINTRESOURCEA(offset);
-    info.lpVerbW = MAKEINTRESOURCEW(offset);
-    info.nShow = SW_SHOWNORMAL;
-    info.ptInvoke = m_chosenAt;
-    // A verb that fails says so in the shell's own words, or not at all: as in the Explorer.
-    m_menu->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&info));
+    ShellVerb verb;
+    verb.path = m_path;
+    verb.offset = std::exchange(m_chosen, 0) - kFirstShellId;
+    // By its name where it has one: the thread's own menu is asked again, and a name cannot
+    // land on another item should the shell number that menu otherwise.
+    wchar_t name[64] = L"";
+    if (SUCCEEDED(m_menu->GetCommandString(verb.offset, GCS_VERBW, nullptr, reinterpret_cast<char*>(name), 64)))
+        verb.name = name;
+    verb.query = m_query;
+    verb.mask = (KeyDown(VK_CONTROL) ? CMIC_MASK_CONTROL_DOWN : 0) | (KeyDown(VK_SHIFT) ? CMIC_MASK_SHIFT_DOWN : 0);
+    verb.owner = m_owner;
+    verb.at = m_chosenAt;
+    RunShellVerb(std::move(verb));
 }
 
 bool CExplorerMenu::ForwardMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)

@@ -29,6 +29,7 @@ public:
     // shell verb chosen waits for RunChosen, so that it runs once the other menu is gone.
     // The id chosen, of the program's or the shell's; 0 for none.
     UINT Choose(HMENU popup, POINT pt, UINT flags = 0);
+    // Starts the shell verb chosen on a thread of its own (shell/ShellVerb.h) and returns.
     void RunChosen();
 
 private:
@@ -36,7 +37,9 @@ private:
     // The submenus the shell fills as they open ("Send to", "Open with") and the items it draws.
     bool ForwardMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
+    std::wstring m_path;
     HWND m_owner;
+    UINT m_query = CMF_NORMAL; // what the shell's items were asked with
     ComPtr<IContextMenu> m_menu;
     ComPtr<IContextMenu2> m_menu2;
     ComPtr<IContextMenu3> m_menu3;

@@ -7,7 +7,6 @@
 #include <atomic>
 #include <thread>
 #include "AlertableWait.h"
-#include "ModalScript.h"
 #include "MouseInput.h"
 #include "ShellRecorder.h"
 #include "Shortcut.h"
@@ -43,20 +42,43 @@ UINT ShellVerbId(const std::wstring& path, const wchar_t* verb)
     return 0;
 }
 
-// The first file the clipboard holds as CF_HDROP, through OLE as the Explorer reads it.
+// The first file the clipboard holds as CF_HDROP, read as another program reads it.
 std::wstring ClipboardFile()
 {
-    ComPtr<IDataObject> data;
-    if (FAILED(::OleGetClipboard(reinterpret_cast<IDataObject**>(data.out()))))
-        return L"<no clipboard>";
-    FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    STGMEDIUM medium{};
-    if (FAILED(data->GetData(&format, &medium)))
-        return L"<no CF_HDROP>";
-    wchar_t path[MAX_PATH] = L"";
-    ::DragQueryFileW(static_cast<HDROP>(medium.hGlobal), 0, path, MAX_PATH);
-    ::ReleaseStgMedium(&medium);
+    if (!::OpenClipboard(nullptr))
+        return L"<clipboard busy>";
+    wchar_t path[MAX_PATH] = L"<no CF_HDROP>";
+    if (const auto drop = static_cast<HDROP>(::GetClipboardData(CF_HDROP)))
+        ::DragQueryFileW(drop, 0, path, MAX_PATH);
+    ::CloseClipboard();
     return path;
+}
+
+// Whether the clipboard comes to hold the file: a verb runs on a thread of its own.
+testing::AssertionResult ClipboardComesToHold(const std::wstring& file)
+{
+    std::wstring held;
+    if (WaitAlertably([&] { return (held = ClipboardFile()) == file; }))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "it holds " << std::string(held.begin(), held.end());
+}
+
+// A dialog of this program's shown by another thread (the shell's, for a verb); null if none.
+HWND ShellDialog()
+{
+    HWND found = nullptr;
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM lParam) -> BOOL {
+            char name[16] = "";
+            DWORD process = 0;
+            const DWORD thread = ::GetWindowThreadProcessId(hwnd, &process);
+            if (process == ::GetCurrentProcessId() && thread != ::GetCurrentThreadId() && ::IsWindowVisible(hwnd) &&
+                ::GetClassNameA(hwnd, name, 16) && lstrcmpA(name, "#32770") == 0)
+                *reinterpret_cast<HWND*>(lParam) = hwnd;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 // The program's menu windows on screen: the tray menu and its open submenus, and a menu over them.
@@ -190,7 +212,7 @@ TEST_F(ExplorerMenuTest, RightClickShowsTheItemMenuThenTheExplorersAndCopyPutsTh
         EXPECT_EQ(shown.flags, static_cast<UINT>(TPM_RIGHTBUTTON | TPM_RETURNCMD));
         EXPECT_EQ(shown.ownersOwner, Frame()) << "a window of the menu's own, owned by the frame";
         EXPECT_FALSE(::IsWindow(shown.owner)) << "gone with the menu";
-        EXPECT_EQ(ClipboardFile(), c.file) << "on the clipboard by its real path";
+        EXPECT_TRUE(ClipboardComesToHold(c.file)) << "on the clipboard by its real path";
     }
     EXPECT_TRUE(shell.processes.empty() && shell.wideProcesses.empty() && shell.shellExecutes.empty())
         << "nothing was launched";
@@ -201,12 +223,66 @@ TEST_F(ExplorerMenuTest, DeleteFromTheMenuRemovesTheFileAndTheLiveTreeShowsIt)
     const std::string old = root + "\\old.txt";
     const UINT remove = ShellVerbId(FromCodePage(old), L"delete");
     ASSERT_NE(remove, 0u) << "this Wine's shell offers Delete for files";
-    // The shell asks first, in a dialog of its own: the user says yes.
-    RunModal([&] { return static_cast<INT_PTR>(RightClick(Item("old.txt"), [&](const Shown&) { return remove; }).ids.size()); },
-             {[](HWND hDlg) { PostKey(hDlg, VK_RETURN); }});
-    EXPECT_EQ(::GetFileAttributesA(old.c_str()), INVALID_FILE_ATTRIBUTES);
+    RightClick(Item("old.txt"), [&](const Shown&) { return remove; });
+    // The shell asks first, in a dialog of its own on the verb's thread, while this one goes
+    // on: the user says yes.
+    HWND ask = nullptr;
+    ASSERT_TRUE(WaitAlertably([&] { return (ask = ShellDialog()) != nullptr; })) << "the shell asks";
+    EXPECT_NE(::GetWindowThreadProcessId(ask, nullptr), ::GetCurrentThreadId());
+    const auto yes = static_cast<WORD>(LOWORD(::SendMessageA(ask, DM_GETDEFID, 0, 0)));
+    ::PostMessageA(ask, WM_COMMAND, MAKEWPARAM(yes, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(ask, yes)));
+    EXPECT_TRUE(WaitAlertably([&] { return ::GetFileAttributesA(old.c_str()) == INVALID_FILE_ATTRIBUTES; }));
     EXPECT_TRUE(WaitAlertably([&] { return Item("old.txt") == nullptr; })) << "the live tree follows";
     EXPECT_NE(Item("notes.txt"), nullptr);
+}
+
+// An extension's verb that takes long holds its own thread, never the window's; one that
+// fails leaves everything as it was.
+TEST_F(ExplorerMenuTest, ASlowOrFailingVerbLeavesTheWindowAnswering)
+{
+    static std::atomic<DWORD> verbThread{0};
+    static HANDLE release = nullptr;
+    static HRESULT (*real)(IContextMenu*, CMINVOKECOMMANDINFO*) = nullptr;
+    const UniqueKernelHandle event(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    release = event.get();
+    real = g_shellCalls.InvokeCommand;
+    g_shellCalls.InvokeCommand = [](IContextMenu* menu, CMINVOKECOMMANDINFO* info) {
+        verbThread = ::GetCurrentThreadId();
+        ::WaitForSingleObject(release, 10000);
+        return real(menu, info);
+    };
+    const std::wstring notes = FromCodePage(root) + L"\\notes.txt";
+    const UINT copy = ShellVerbId(notes, L"copy");
+    ASSERT_NE(copy, 0u);
+    ::OleSetClipboard(nullptr);
+    RightClick(Item("notes.txt"), [&](const Shown&) { return copy; });
+    ASSERT_TRUE(WaitAlertably([&] { return verbThread != 0; }));
+    EXPECT_NE(verbThread.load(), ::GetCurrentThreadId()) << "the verb runs on a thread of its own";
+    // Meanwhile the window answers another thread, and the tree follows the disk.
+    std::atomic<int> answered{-1};
+    std::thread asker([&] {
+        DWORD_PTR result = 0;
+        answered = ::SendMessageTimeoutA(Frame(), WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result) != 0;
+    });
+    EXPECT_TRUE(WaitAlertably([&] { return answered != -1; }));
+    asker.join();
+    EXPECT_EQ(answered.load(), 1);
+    folder.MakeFile("Root\\later.txt");
+    EXPECT_TRUE(WaitAlertably([&] { return Item("later.txt") != nullptr; }));
+    EXPECT_EQ(::WaitForSingleObject(event.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the verb still held";
+    ::SetEvent(event.get());
+    EXPECT_TRUE(ClipboardComesToHold(notes)) << "and then done";
+
+    static std::atomic<bool> failed{false};
+    g_shellCalls.InvokeCommand = [](IContextMenu*, CMINVOKECOMMANDINFO*) {
+        failed = true;
+        return E_FAIL;
+    };
+    RightClick(Item("notes.txt"), [&](const Shown&) { return copy; });
+    EXPECT_TRUE(WaitAlertably([] { return failed.load(); }));
+    EXPECT_TRUE(::IsWindow(Frame()));
+    EXPECT_NE(Item("notes.txt"), nullptr);
+    EXPECT_TRUE(shell.messageBoxes.empty()) << "the shell's own words or none, as in the Explorer";
 }
 
 TEST_F(ExplorerMenuTest, AFileGoneBeforeOrWhileItsMenuIsOpenCostsNothingButTheShellItems)
@@ -305,7 +381,7 @@ TEST_F(ExplorerMenuTest, TheSearchResultsShowTheEntrysExplorerMenuByMouseAndByKe
         << "the Explorer's items alone";
     EXPECT_EQ(m_shown.ownersOwner, Frame());
     EXPECT_EQ(m_shown.at.x, at.x);
-    EXPECT_EQ(ClipboardFile(), notes) << "Copy ran on the result by its real path";
+    EXPECT_TRUE(ClipboardComesToHold(notes)) << "Copy ran on the result by its real path";
 
     // Shift+F10 in the box, where the focus stays while the results are chosen.
     ::SetFocus(panel.Box());
@@ -330,7 +406,7 @@ TEST_F(ExplorerMenuTest, TheSearchResultsShowTheEntrysExplorerMenuByMouseAndByKe
     Expect([&](const Shown&) { return ShellVerbId(cafe, L"copy"); });
     EXPECT_TRUE(PressKeys({VK_APPS}, [&] { return shell.popups.size() == 3; }));
     EXPECT_EQ(m_shown.ownersOwner, window.m_hWnd) << "owned by the find window";
-    EXPECT_EQ(ClipboardFile(), cafe);
+    EXPECT_TRUE(ClipboardComesToHold(cafe));
     EXPECT_TRUE(shell.shellExecutes.empty() && shell.wideProcesses.empty()) << "nothing was opened";
 }
 
@@ -473,7 +549,7 @@ TEST_F(TrayEntryTest, ARightClickShowsTheEntrysExplorerMenuOverTheTrayMenuAndIts
             << "the Explorer's items alone";
         EXPECT_GT(ShellItems(seen.ids), 2u);
         EXPECT_TRUE(seen.trayClosed) << "a verb chosen closes the tray menu";
-        EXPECT_EQ(ClipboardFile(), path) << "Copy ran on the entry by its real path";
+        EXPECT_TRUE(ClipboardComesToHold(path)) << "Copy ran on the entry by its real path";
     }
     EXPECT_TRUE(shell.shellExecutes.empty() && shell.wideProcesses.empty()) << "a right click opens nothing";
 

@@ -97,9 +97,11 @@ BOOL WINAPI RecordCursorPos(LPPOINT point)
 ShellRecorder::ShellRecorder()
 {
     g_recorder = this;
-    g_shellCalls = {RecordShellExecute, RecordCreateProcess, RecordWinExec, RecordNotifyIcon, RecordTrackPopupMenu,
-                    RecordMessageBox,   RecordBeep,          RecordCursorPos, RecordShellExecuteW, RecordCreateProcessW,
-                    ::ReadDirectoryChangesW}; // the folders stay watched
+    // The folders stay watched and the shell's verbs run.
+    g_shellCalls = {RecordShellExecute,       RecordCreateProcess,       RecordWinExec,   RecordNotifyIcon,
+                    RecordTrackPopupMenu,     RecordMessageBox,          RecordBeep,      RecordCursorPos,
+                    RecordShellExecuteW,      RecordCreateProcessW,      ::ReadDirectoryChangesW,
+                    g_shellCalls.InvokeCommand};
 }
 
 ShellRecorder::~ShellRecorder()

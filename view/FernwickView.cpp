@@ -11,6 +11,12 @@
 #include "tree/FolderListing.h"
 #include "tree/Launching.h"
 #include "tree/PathHelpers.h"
+#include "shell/ShellVerb.h"
+
+namespace {
+// How long the end waits for the shell's verbs to put what they copied on the clipboard for good.
+constexpr DWORD kVerbsEndMs = 2000;
+} // namespace
 
 ShellPath RootFolderArgument()
 {
@@ -319,6 +325,7 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         const LRESULT result = CView::WindowProc(message, wParam, lParam);
         m_settings.atExit.folders = ExpandedState(); // the tree still exists
         m_wndTree.LeaveWatchesToProcessEnd(); // the view goes only with the program
+        EndShellVerbs(kVerbsEndMs);
         m_hotkey.Unregister();
         return result;
     }
