@@ -15,8 +15,11 @@ namespace {
 constexpr int kBoxHeight = 24;   // at 96 DPI
 constexpr int kStatusWidth = 170;
 constexpr int kGap = 4;
-// A search that begins this long after the last look at the disk looks again.
+// Typing this long after the last look at the disk looks again, once the keys pause for
+// kPauseMs: a look goes over every folder, and no key should wait for its slices.
 constexpr ULONGLONG kRecheckMs = 1000;
+constexpr UINT kPauseMs = 150;
+constexpr UINT_PTR kRecheckTimer = 1;
 // No name is longer; a pasted page of text is cut here.
 constexpr int kMaxQuery = 1024;
 
@@ -106,12 +109,13 @@ void CFindPanel::Begin()
 void CFindPanel::OnTextChanged()
 {
     if (::GetTickCount64() - m_lastCheck >= kRecheckMs && !m_index.Busy())
-        CheckIndex();
+        SetTimer(kRecheckTimer, kPauseMs); // each key sets it again: it fires at the first pause
     Refresh();
 }
 
 void CFindPanel::CheckIndex()
 {
+    KillTimer(kRecheckTimer);
     m_index.CheckForChanges();
     m_lastCheck = ::GetTickCount64();
     if (onIndexWork)
@@ -373,6 +377,13 @@ LRESULT CFindPanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SIZE:
         Layout(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam != kRecheckTimer)
+            break;
+        KillTimer(kRecheckTimer);
+        if (IsWindowVisible() && !m_index.Busy())
+            CheckIndex();
         return 0;
     case WM_SETFOCUS:
         ::SetFocus(m_hBox);

@@ -284,6 +284,15 @@ TEST_F(FindTest, FilesMadeAndDeletedInFoldersNeverExpandedAreSeenASecondLater)
     Find(L"notes");
     ASSERT_TRUE(PumpUntil([&] { return Rows() == 0; }, 1000));
 
+    // The box still open: a query typed a second later finds a file made meanwhile, once
+    // the typing pauses.
+    folder.MakeFile("Root\\Deep\\A\\later-file.txt");
+    PumpFor(1000);
+    ::SetWindowTextW(Panel().Box(), L"");
+    Type(L"later");
+    ASSERT_TRUE(PumpUntil([&] { return Rows() == 1; }, 1000));
+    EXPECT_EQ(Row(0, 1), L"Deep\\A");
+
     // A result deleted after it was shown opens nothing but its own path.
     Key(VK_ESCAPE);
     Find(L"fresh");
