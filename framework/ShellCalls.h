@@ -23,8 +23,10 @@ struct CShellCalls {
     // user rename: tests see it here.
     BOOL(WINAPI* ReadDirectoryChangesW)(HANDLE, LPVOID, DWORD, BOOL, DWORD, LPDWORD, LPOVERLAPPED,
                                         LPOVERLAPPED_COMPLETION_ROUTINE);
-    // A verb of the shell's menu runs the shell's and its extensions' code, however long it
-    // takes: tests see on which thread, and stand in for a slow or failing extension.
+    // The shell's menu is filled, and its verbs run, by the shell's and its extensions' code,
+    // however long it takes: tests see on which thread, and stand in for a slow, failing or
+    // faulting extension.
+    HRESULT (*QueryContextMenu)(IContextMenu*, HMENU, UINT, UINT, UINT, UINT);
     HRESULT (*InvokeCommand)(IContextMenu*, CMINVOKECOMMANDINFO*);
 };
 

@@ -2,8 +2,6 @@
 #include <shellapi.h>
 #include <utility>
 #include "framework/WinApp.h"
-#include "shell/ShellItem.h"
-#include "shell/ShellVerb.h"
 
 namespace {
 constexpr wchar_t kMenuOwnerClass[] = L"FernwickShellMenuOwner";
@@ -39,14 +37,7 @@ bool KeyDown(int key)
 }
 } // namespace
 
-CExplorerMenu::CExplorerMenu(const std::wstring& path, HWND owner) : m_path(path), m_owner(owner)
-{
-    const CShellItem item(path);
-    if (FAILED(item.GetUIObject(owner, IID_IContextMenu, m_menu.out())) || m_menu.get() == nullptr)
-        return;
-    m_menu->QueryInterface(IID_IContextMenu3, m_menu3.out());
-    m_menu->QueryInterface(IID_IContextMenu2, m_menu2.out());
-}
+CExplorerMenu::CExplorerMenu(const std::wstring& path, HWND owner) : m_path(path), m_owner(owner) {}
 
 UINT CExplorerMenu::Track(HMENU popup, POINT pt)
 {
@@ -57,25 +48,20 @@ UINT CExplorerMenu::Track(HMENU popup, POINT pt)
 
 UINT CExplorerMenu::Choose(HMENU popup, POINT pt, UINT flags)
 {
-    if (m_menu.get() != nullptr) {
-        const int count = ::GetMenuItemCount(popup);
-        if (count > 0)
-            ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-        // Shift held shows the extended verbs, as in the Explorer.
-        m_query = CMF_NORMAL | (KeyDown(VK_SHIFT) ? CMF_EXTENDEDVERBS : 0);
-        const HRESULT hr =
-            m_menu->QueryContextMenu(popup, ::GetMenuItemCount(popup), kFirstShellId, kLastShellId, m_query);
-        if ((FAILED(hr) || HRESULT_CODE(hr) == 0) && count > 0)
-            ::RemoveMenu(popup, static_cast<UINT>(count), MF_BYPOSITION);
-    }
+    // Shift held shows the extended verbs, as in the Explorer.
+    const UINT query = CMF_NORMAL | (KeyDown(VK_SHIFT) ? CMF_EXTENDEDVERBS : 0);
+    m_shell = std::make_unique<CShellMenuThread>(m_path, m_owner, query, kFirstShellId, kLastShellId);
+    m_shell->MoveItemsTo(popup, kShellItemsWaitMs);
     if (::GetMenuItemCount(popup) <= 0)
         return 0;
     const CMenuOwnerWindow window(m_owner, this, MenuOwnerProc);
     const UINT chosen = AfxTrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD | flags, pt,
                                           window.m_hWnd != nullptr ? window.m_hWnd : m_owner);
-    if (chosen >= kFirstShellId && chosen <= kLastShellId && m_menu.get() != nullptr) {
+    if (chosen >= kFirstShellId && chosen <= kLastShellId) {
         m_chosen = chosen;
         m_chosenAt = pt;
+    } else {
+        m_shell.reset();
     }
     return chosen;
 }
@@ -84,30 +70,10 @@ void CExplorerMenu::RunChosen()
 {
     if (m_chosen == 0)
         return;
-    ShellVerb verb;
-    verb.path = m_path;
-    verb.offset = std::exchange(m_chosen, 0) - kFirstShellId;
-    // By its name where it has one: the thread's own menu is asked again, and a name cannot
-    // land on another item should the shell number that menu otherwise.
-    wchar_t name[64] = L"";
-    if (SUCCEEDED(m_menu->GetCommandString(verb.offset, GCS_VERBW, nullptr, reinterpret_cast<char*>(name), 64)))
-        verb.name = name;
-    verb.query = m_query;
-    verb.mask = (KeyDown(VK_CONTROL) ? CMIC_MASK_CONTROL_DOWN : 0) | (KeyDown(VK_SHIFT) ? CMIC_MASK_SHIFT_DOWN : 0);
-    verb.owner = m_owner;
-    verb.at = m_chosenAt;
-    RunShellVerb(std::move(verb));
-}
-
-bool CExplorerMenu::ForwardMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
-{
-    if (m_menu3.get() != nullptr)
-        return SUCCEEDED(m_menu3->HandleMenuMsg2(message, wParam, lParam, result));
-    if (m_menu2.get() != nullptr && message != WM_MENUCHAR) {
-        *result = message == WM_INITMENUPOPUP ? 0 : TRUE;
-        return SUCCEEDED(m_menu2->HandleMenuMsg(message, wParam, lParam));
-    }
-    return false;
+    const DWORD mask =
+        (KeyDown(VK_CONTROL) ? CMIC_MASK_CONTROL_DOWN : 0) | (KeyDown(VK_SHIFT) ? CMIC_MASK_SHIFT_DOWN : 0);
+    m_shell->Run(std::exchange(m_chosen, 0) - kFirstShellId, mask, m_chosenAt);
+    m_shell.reset(); // the verb's thread goes on by itself
 }
 
 LRESULT CALLBACK CExplorerMenu::MenuOwnerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -116,13 +82,15 @@ LRESULT CALLBACK CExplorerMenu::MenuOwnerProc(HWND hWnd, UINT message, WPARAM wP
         ::SetWindowLongPtrW(hWnd, GWLP_USERDATA,
                             reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     switch (message) {
+    // The submenus the shell fills as they open ("Send to", "Open with") and the items it draws.
     case WM_INITMENUPOPUP:
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
     case WM_MENUCHAR:
-        if (auto* menu = reinterpret_cast<CExplorerMenu*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA))) {
+        if (auto* menu = reinterpret_cast<CExplorerMenu*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+            menu != nullptr && menu->m_shell) {
             LRESULT result = 0;
-            if (menu->ForwardMenuMessage(message, wParam, lParam, &result))
+            if (menu->m_shell->ForwardMenuMessage(message, wParam, lParam, &result))
                 return result;
         }
         break;

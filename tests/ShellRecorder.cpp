@@ -101,7 +101,7 @@ ShellRecorder::ShellRecorder()
     g_shellCalls = {RecordShellExecute,       RecordCreateProcess,       RecordWinExec,   RecordNotifyIcon,
                     RecordTrackPopupMenu,     RecordMessageBox,          RecordBeep,      RecordCursorPos,
                     RecordShellExecuteW,      RecordCreateProcessW,      ::ReadDirectoryChangesW,
-                    g_shellCalls.InvokeCommand};
+                    g_shellCalls.QueryContextMenu, g_shellCalls.InvokeCommand};
 }
 
 ShellRecorder::~ShellRecorder()

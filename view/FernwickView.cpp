@@ -11,7 +11,7 @@
 #include "tree/FolderListing.h"
 #include "tree/Launching.h"
 #include "tree/PathHelpers.h"
-#include "shell/ShellVerb.h"
+#include "shell/ShellMenuThread.h"
 
 namespace {
 // How long the end waits for the shell's verbs to put what they copied on the clipboard for good.
@@ -325,7 +325,7 @@ LRESULT CFernwickView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         const LRESULT result = CView::WindowProc(message, wParam, lParam);
         m_settings.atExit.folders = ExpandedState(); // the tree still exists
         m_wndTree.LeaveWatchesToProcessEnd(); // the view goes only with the program
-        EndShellVerbs(kVerbsEndMs);
+        CShellMenuThread::EndAll(kVerbsEndMs);
         m_hotkey.Unregister();
         return result;
     }
