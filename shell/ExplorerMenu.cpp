@@ -51,7 +51,7 @@ UINT CExplorerMenu::Choose(HMENU popup, POINT pt, UINT flags)
     // Shift held shows the extended verbs, as in the Explorer.
     const UINT query = CMF_NORMAL | (KeyDown(VK_SHIFT) ? CMF_EXTENDEDVERBS : 0);
     m_shell = std::make_unique<CShellMenuThread>(m_path, m_owner, query, kFirstShellId, kLastShellId);
-    m_shell->MoveItemsTo(popup, kShellItemsWaitMs);
+    m_shell->MoveItemsTo(popup, kShellItemsWaitMs, (flags & TPM_RECURSE) != 0);
     if (::GetMenuItemCount(popup) <= 0)
         return 0;
     const CMenuOwnerWindow window(m_owner, this, MenuOwnerProc);

@@ -265,26 +265,29 @@ void CShellMenuThread::Decide()
     ::SetEvent(m_job->decided.get());
 }
 
-bool CShellMenuThread::MoveItemsTo(HMENU popup, DWORD timeoutMs)
+bool CShellMenuThread::MoveItemsTo(HMENU popup, DWORD timeoutMs, bool inMenuLoop)
 {
     if (!m_thread)
         return false;
-    // Like a menu's own loop: the window paints and hears its timers and other threads, and
-    // a click waits for the menu it was meant for.
-    constexpr DWORD kAnswered = QS_SENDMESSAGE | QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_HOTKEY;
+    // Like a menu's own loop: the window paints and hears its timers and other threads, the
+    // folders' watches report, and a click waits for the menu it was meant for. Inside
+    // another menu's loop, what is posted stays for that loop.
+    const DWORD answered =
+        QS_SENDMESSAGE | (inMenuLoop ? 0 : QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_HOTKEY);
     const HANDLE waited[] = {m_job->ready.get(), m_thread.get()};
     const ULONGLONG end = ::GetTickCount64() + timeoutMs;
     for (;;) {
         const ULONGLONG now = ::GetTickCount64();
         const DWORD left = now < end ? static_cast<DWORD>(end - now) : 0;
-        const DWORD woken = ::MsgWaitForMultipleObjects(2, waited, FALSE, left, kAnswered);
+        const DWORD woken = ::MsgWaitForMultipleObjectsEx(2, waited, left, answered, MWMO_ALERTABLE);
         if (woken == WAIT_OBJECT_0)
             break;
+        if (woken == WAIT_IO_COMPLETION)
+            continue;
         if (woken != WAIT_OBJECT_0 + 2)
             return false; // gone or late: the menu shows without it
         MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0,
-                              PM_REMOVE | PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE | PM_QS_PAINT)) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | (answered << 16))) {
             if (msg.message == WM_QUIT) {
                 ::PostQuitMessage(static_cast<int>(msg.wParam));
                 return false;

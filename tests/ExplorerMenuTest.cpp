@@ -20,6 +20,8 @@
 namespace {
 constexpr UINT kFirst = CExplorerMenu::kFirstShellId;
 constexpr UINT kLast = CExplorerMenu::kLastShellId;
+// What a C++ exception an extension lets out is to the system.
+constexpr DWORD kCppException = 0xE06D7363;
 
 // The id the shell's menu for path gives a verb ("copy", "delete"): the menu asks the shell
 // for its items with the same range, so the shell numbers them alike. 0 when it has none.
@@ -54,11 +56,12 @@ std::wstring ClipboardFile()
     return path;
 }
 
-// Whether the clipboard comes to hold the file: a verb runs on a thread of its own.
+// Whether the clipboard comes to hold the file: a verb runs on a thread of its own. Opened
+// only once a drop is offered: opened earlier, it would make the verb's copy fail.
 testing::AssertionResult ClipboardComesToHold(const std::wstring& file)
 {
-    std::wstring held;
-    if (WaitAlertably([&] { return (held = ClipboardFile()) == file; }))
+    std::wstring held = L"<no CF_HDROP>";
+    if (WaitAlertably([&] { return ::IsClipboardFormatAvailable(CF_HDROP) && (held = ClipboardFile()) == file; }))
         return testing::AssertionSuccess();
     return testing::AssertionFailure() << "it holds " << std::string(held.begin(), held.end());
 }
@@ -281,6 +284,77 @@ TEST_F(ExplorerMenuTest, ASlowOrFailingVerbLeavesTheWindowAnswering)
     RightClick(Item("notes.txt"), [&](const Shown&) { return copy; });
     EXPECT_TRUE(WaitAlertably([] { return failed.load(); }));
     EXPECT_TRUE(shell.messageBoxes.empty()) << "the shell's own words or none, as in the Explorer";
+
+    // One that lets its exception out ends its own thread, not the program.
+    static std::atomic<bool> thrown{false};
+    g_shellCalls.InvokeCommand = [](IContextMenu*, CMINVOKECOMMANDINFO*) -> HRESULT {
+        thrown = true;
+        ::RaiseException(kCppException, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+        return S_OK;
+    };
+    RightClick(Item("notes.txt"), [&](const Shown&) { return copy; });
+    EXPECT_TRUE(WaitAlertably([] { return thrown.load(); }));
+    g_shellCalls.InvokeCommand = real;
+    ::OleSetClipboard(nullptr);
+    RightClick(Item("notes.txt"), [&](const Shown&) { return copy; });
+    EXPECT_TRUE(ClipboardComesToHold(notes)) << "and the next verb runs";
+}
+
+// The same for the extensions filling the menu: the window answers while they take long, the
+// menu shows without them when they take too long or fault, and the program goes on.
+TEST_F(ExplorerMenuTest, AnExtensionSlowOrFaultingToFillTheMenuLeavesTheWindowAnswering)
+{
+    static std::atomic<DWORD> queryThread{0};
+    static HANDLE release = nullptr;
+    static HRESULT (*real)(IContextMenu*, HMENU, UINT, UINT, UINT, UINT) = nullptr;
+    const UniqueKernelHandle event(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    release = event.get();
+    real = g_shellCalls.QueryContextMenu;
+    g_shellCalls.QueryContextMenu = [](IContextMenu* menu, HMENU hMenu, UINT index, UINT first, UINT last,
+                                       UINT flags) {
+        queryThread = ::GetCurrentThreadId();
+        ::WaitForSingleObject(release, 10000);
+        return real(menu, hMenu, index, first, last, flags);
+    };
+    // While the menu waits: another thread's message is answered and the tree follows the
+    // disk; then the shell is let go.
+    const HWND frame = Frame();
+    const HWND tree = Tree().m_hWnd;
+    const UINT before = TreeView_GetCount(tree);
+    std::atomic<bool> answered{false};
+    std::atomic<bool> followed{false};
+    std::thread meanwhile([&] {
+        for (int i = 0; i < 1000 && queryThread == 0; ++i)
+            ::Sleep(10);
+        DWORD_PTR result = 0;
+        answered = ::SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result) != 0;
+        folder.MakeFile("Root\\later.txt");
+        for (int i = 0; i < 500 && !followed; ++i, ::Sleep(10)) {
+            DWORD_PTR count = 0; // bounded: the window may have stopped waiting
+            followed = ::SendMessageTimeoutA(tree, TVM_GETCOUNT, 0, 0, SMTO_BLOCK, 1000, &count) && count > before;
+        }
+        ::SetEvent(release);
+    });
+    const Shown slow = RightClick(Item("notes.txt"), [](const Shown&) { return 0u; });
+    meanwhile.join();
+    EXPECT_NE(queryThread.load(), ::GetCurrentThreadId()) << "filled on a thread of its own";
+    EXPECT_TRUE(answered.load());
+    EXPECT_TRUE(followed.load());
+    EXPECT_GT(slow.ShellItems(), 0u) << "the shell's items, once they came";
+
+    // Longer than the menu waits, or faulting: the program's item alone.
+    ::ResetEvent(release);
+    const Shown late = RightClick(Item("notes.txt"), [](const Shown&) { return 0u; });
+    ::SetEvent(release);
+    EXPECT_EQ(late.ids, std::vector<UINT>{ID_OPEN_LINK_TARGET});
+    g_shellCalls.QueryContextMenu = [](IContextMenu*, HMENU, UINT, UINT, UINT, UINT) -> HRESULT {
+        ::RaiseException(kCppException, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+        return S_OK;
+    };
+    const Shown faulted = RightClick(Item("notes.txt"), [](const Shown&) { return 0u; });
+    EXPECT_EQ(faulted.ids, std::vector<UINT>{ID_OPEN_LINK_TARGET});
+    g_shellCalls.QueryContextMenu = real;
+    EXPECT_GT(RightClick(Item("notes.txt"), [](const Shown&) { return 0u; }).ShellItems(), 0u);
 }
 
 TEST_F(ExplorerMenuTest, AFileGoneBeforeOrWhileItsMenuIsOpenCostsNothingButTheShellItems)
