@@ -2,34 +2,10 @@
 #include <shellapi.h>
 #include <utility>
 #include "framework/WinApp.h"
+#include "shell/HiddenWindow.h"
 
 namespace {
 constexpr wchar_t kMenuOwnerClass[] = L"FernwickShellMenuOwner";
-
-// The hidden window that owns the menu while it is open: it hears what the shell's items
-// need (their submenus opening, their drawing), which no other window of ours forwards.
-class CMenuOwnerWindow {
-public:
-    CMenuOwnerWindow(HWND owner, void* menu, WNDPROC proc)
-    {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = proc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = kMenuOwnerClass;
-        ::RegisterClassExW(&wc); // fails harmlessly once registered
-        m_hWnd = ::CreateWindowExW(0, kMenuOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, owner, nullptr, wc.hInstance, menu);
-    }
-    ~CMenuOwnerWindow()
-    {
-        if (m_hWnd != nullptr)
-            ::DestroyWindow(m_hWnd);
-    }
-    CMenuOwnerWindow(const CMenuOwnerWindow&) = delete;
-    CMenuOwnerWindow& operator=(const CMenuOwnerWindow&) = delete;
-
-    HWND m_hWnd = nullptr;
-};
 
 bool KeyDown(int key)
 {
@@ -54,7 +30,9 @@ UINT CExplorerMenu::Choose(HMENU popup, POINT pt, UINT flags)
     m_shell->MoveItemsTo(popup, kShellItemsWaitMs, (flags & TPM_RECURSE) != 0);
     if (::GetMenuItemCount(popup) <= 0)
         return 0;
-    const CMenuOwnerWindow window(m_owner, this, MenuOwnerProc);
+    // The menu's own owner hears what the shell's items need (their submenus opening, their
+    // drawing), which no other window of ours forwards.
+    const CHiddenWindow window(kMenuOwnerClass, MenuOwnerProc, WS_POPUP, m_owner, this);
     const UINT chosen = AfxTrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD | flags, pt,
                                           window.m_hWnd != nullptr ? window.m_hWnd : m_owner);
     if (chosen >= kFirstShellId && chosen <= kLastShellId) {

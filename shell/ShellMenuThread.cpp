@@ -4,6 +4,7 @@
 #include "framework/ComPtr.h"
 #include "framework/ComScope.h"
 #include "framework/ShellCalls.h"
+#include "shell/HiddenWindow.h"
 #include "shell/ShellItem.h"
 
 struct CShellMenuThread::Job {
@@ -103,30 +104,6 @@ LRESULT CALLBACK ItemsWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM 
     return ::DefWindowProcW(hWnd, message, wParam, lParam);
 }
 
-class CItemsWindow {
-public:
-    explicit CItemsWindow(const ShellMenu& menu)
-    {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = ItemsWindowProc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = kItemsWindowClass;
-        ::RegisterClassExW(&wc); // fails harmlessly once registered
-        m_hWnd = ::CreateWindowExW(0, kItemsWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
-                                   const_cast<ShellMenu*>(&menu));
-    }
-    ~CItemsWindow()
-    {
-        if (m_hWnd != nullptr)
-            ::DestroyWindow(m_hWnd);
-    }
-    CItemsWindow(const CItemsWindow&) = delete;
-    CItemsWindow& operator=(const CItemsWindow&) = delete;
-
-    HWND m_hWnd = nullptr;
-};
-
 void DispatchAll()
 {
     MSG msg;
@@ -181,7 +158,7 @@ void Serve(CShellMenuThread::Job& job)
         if (SUCCEEDED(hr) && ::GetMenuItemCount(items.get()) > 0)
             job.items = items.get();
     }
-    const CItemsWindow window(shell);
+    const CHiddenWindow window(kItemsWindowClass, ItemsWindowProc, 0, HWND_MESSAGE, &shell);
     job.window = window.m_hWnd;
     ::SetEvent(job.ready.get());
 

@@ -69,6 +69,11 @@ CFernwickView::CFernwickView(HandedSettings& settings)
     : m_bTopMost(settings.read.topMost), m_settings(settings),
       m_nTaskbarCreated(::RegisterWindowMessageA(kTaskbarCreatedMessage))
 {
+    // This Wine keeps one OLE clipboard window for the whole process, made by the first thread
+    // that needs it and gone with that thread, and with it every later copy: made now, on the
+    // thread that outlives the shell menus' threads. With nothing on the clipboard from here,
+    // the flush does nothing more, on Windows too.
+    ::OleFlushClipboard();
 }
 
 CFernwickView::~CFernwickView()
