@@ -506,7 +506,20 @@ protected:
         std::vector<UINT> ids; // of the entry's menu
         bool trayClosed = false; // by itself, not by the test's Esc
     };
+    // The real mouse in this Wine's menu loop now and then misses a menu's showing under load:
+    // when that happens before anything was clicked, the tray menu is opened once more.
     Seen ClickEntry(const Click& click)
+    {
+        int lost = 0;
+        Seen seen = ClickEntryOnce(click, lost);
+        if (lost == 1 || (lost == 2 && !click.caption.empty()))
+            seen = ClickEntryOnce(click, lost);
+        EXPECT_EQ(lost, 0) << "the menus did not show as expected at that step";
+        return seen;
+    }
+    // The step that went wrong in lostStep: 1 the tray menu, then the submenu of an entry with
+    // a caption, then the click, then the entry's menu.
+    Seen ClickEntryOnce(const Click& click, int& lostStep)
     {
         Seen seen;
         std::atomic<HMENU> tray{nullptr}, entry{nullptr};
@@ -591,7 +604,7 @@ protected:
         });
         ::SendMessageA(View().m_hWnd, WM_TRAYNOTIFY, 1, WM_RBUTTONUP);
         hand.join();
-        EXPECT_EQ(lost, 0) << "the menus did not show as expected at that step";
+        lostStep = lost;
         WaitAlertably([] { return false; }, 300);
         return seen;
     }
