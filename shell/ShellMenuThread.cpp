@@ -113,6 +113,22 @@ void DispatchAll()
     }
 }
 
+// Renaming happens in the Explorer's own view, which the menu is not asked from (no
+// CMF_CANRENAME), so Windows leaves the item out; this Wine offers it anyway, and it then
+// does nothing at all.
+void RemoveRename(const ShellMenu& shell, HMENU items, UINT firstId)
+{
+    for (int i = ::GetMenuItemCount(items) - 1; i >= 0; --i) {
+        const UINT id = ::GetMenuItemID(items, i);
+        wchar_t verb[16] = L"";
+        if (id != static_cast<UINT>(-1) && id >= firstId &&
+            SUCCEEDED(shell.menu->GetCommandString(id - firstId, GCS_VERBW, nullptr, reinterpret_cast<char*>(verb),
+                                                   16)) &&
+            ::lstrcmpiW(verb, L"rename") == 0)
+            ::DeleteMenu(items, static_cast<UINT>(i), MF_BYPOSITION);
+    }
+}
+
 void Invoke(const ShellMenu& shell, const CShellMenuThread::Job& job)
 {
     CMINVOKECOMMANDINFOEX info{};
@@ -155,6 +171,8 @@ void Serve(CShellMenuThread::Job& job)
         shell.menu->QueryInterface(IID_IContextMenu2, shell.menu2.out());
         const HRESULT hr =
             g_shellCalls.QueryContextMenu(shell.menu.get(), items.get(), 0, job.firstId, job.lastId, job.query);
+        if (SUCCEEDED(hr))
+            RemoveRename(shell, items.get(), job.firstId);
         if (SUCCEEDED(hr) && ::GetMenuItemCount(items.get()) > 0)
             job.items = items.get();
     }

@@ -212,6 +212,9 @@ TEST_F(ExplorerMenuTest, RightClickShowsTheItemMenuThenTheExplorersAndCopyPutsTh
             EXPECT_TRUE(shown.states[i] & MF_SEPARATOR || (shown.ids[i] >= kFirst && shown.ids[i] <= kLast))
                 << "then the Explorer's, at " << i;
         EXPECT_GT(shown.ShellItems(), 2u);
+        const UINT rename = ShellVerbId(c.file, L"rename");
+        EXPECT_TRUE(rename == 0 || std::find(shown.ids.begin(), shown.ids.end(), rename) == shown.ids.end())
+            << "no Rename, which needs the Explorer's own view";
         EXPECT_EQ(shown.flags, static_cast<UINT>(TPM_RIGHTBUTTON | TPM_RETURNCMD));
         EXPECT_EQ(shown.ownersOwner, Frame()) << "a window of the menu's own, owned by the frame";
         EXPECT_FALSE(::IsWindow(shown.owner)) << "gone with the menu";
