@@ -1,5 +1,5 @@
 #include "shell/ExplorerMenu.h"
-#include <shellapi.h>
+#include <shlobj.h>
 #include <utility>
 #include "framework/WinApp.h"
 #include "shell/HiddenWindow.h"
@@ -56,9 +56,6 @@ void CExplorerMenu::RunChosen()
 
 LRESULT CALLBACK CExplorerMenu::MenuOwnerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE)
-        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     switch (message) {
     // The submenus the shell fills as they open ("Send to", "Open with") and the items it draws.
     case WM_INITMENUPOPUP:

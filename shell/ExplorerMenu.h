@@ -3,7 +3,6 @@
 // a thread of its own (shell/ShellMenuThread.h); a program's item chosen is handed back.
 #pragma once
 #include <windows.h>
-#include <shlobj.h>
 #include <memory>
 #include <string>
 #include "shell/ShellMenuThread.h"
@@ -33,7 +32,7 @@ public:
     // shell verb chosen waits for RunChosen, so that it runs once the other menu is gone.
     // The id chosen, of the program's or the shell's; 0 for none.
     UINT Choose(HMENU popup, POINT pt, UINT flags = 0);
-    // Starts the shell verb chosen on a thread of its own (shell/ShellVerb.h) and returns.
+    // Starts the shell verb chosen on the menu's own thread and returns.
     void RunChosen();
 
 private:

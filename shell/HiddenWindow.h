@@ -5,7 +5,7 @@
 
 class CHiddenWindow {
 public:
-    // parent: the owner, or HWND_MESSAGE; param: given to proc with WM_NCCREATE.
+    // parent: the owner, or HWND_MESSAGE; param: kept as the window's GWLP_USERDATA.
     CHiddenWindow(const wchar_t* className, WNDPROC proc, DWORD style, HWND parent, void* param)
     {
         WNDCLASSEXW wc{};
@@ -14,7 +14,9 @@ public:
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = className;
         ::RegisterClassExW(&wc); // fails harmlessly once registered
-        m_hWnd = ::CreateWindowExW(0, className, L"", style, 0, 0, 0, 0, parent, nullptr, wc.hInstance, param);
+        m_hWnd = ::CreateWindowExW(0, className, L"", style, 0, 0, 0, 0, parent, nullptr, wc.hInstance, nullptr);
+        if (m_hWnd != nullptr)
+            ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(param));
     }
     ~CHiddenWindow()
     {

@@ -93,9 +93,6 @@ struct ShellMenu {
 
 LRESULT CALLBACK ItemsWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE)
-        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     if (message == kForwardMessage) {
         auto& forwarded = *reinterpret_cast<Forwarded*>(lParam);
         forwarded.handled = reinterpret_cast<const ShellMenu*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA))->Handle(forwarded);
