@@ -85,6 +85,17 @@ HWND ShellDialog()
 }
 
 // The program's menu windows on screen: the tray menu and its open submenus, and a menu over them.
+// Whether the menu window at that point shows that item of that menu.
+bool ShowsItemAt(HMENU menu, int position, POINT pt)
+{
+    const HWND window = ::WindowFromPoint(pt);
+    char name[16] = "";
+    DWORD_PTR shown = 0;
+    return window != nullptr && ::GetClassNameA(window, name, 16) && lstrcmpA(name, "#32768") == 0 &&
+           ::SendMessageTimeoutA(window, MN_GETHMENU, 0, 0, SMTO_ABORTIFHUNG, 1000, &shown) &&
+           reinterpret_cast<HMENU>(shown) == menu && ::MenuItemFromPoint(nullptr, menu, pt) == position;
+}
+
 int MenusOnScreen()
 {
     int count = 0;
@@ -529,14 +540,16 @@ protected:
         std::thread hand([&] {
             RECT item{};
             // Until the menu is on screen with the item at that position, whose rectangle it gives.
-            // A move before the menu has the mouse is taken by another window, and lost.
+            // A move before the menu has the mouse is taken by another window, and lost; this
+            // Wine gives an empty rectangle at 0,0 before the menu window is laid out.
             const auto onScreen = [&](const std::function<HMENU()>& menu, const std::function<int(HMENU)>& position,
                                       DWORD timeoutMs = kTestTimeoutMs) {
                 const bool shown = WaitFor(
                     [&] {
                         HMENU m = menu();
                         const int at = m != nullptr ? position(m) : -1;
-                        return at >= 0 && ::GetMenuItemRect(nullptr, m, static_cast<UINT>(at), &item);
+                        return at >= 0 && ::GetMenuItemRect(nullptr, m, static_cast<UINT>(at), &item) &&
+                               ShowsItemAt(m, at, Center(item));
                     },
                     timeoutMs);
                 ::Sleep(300);
