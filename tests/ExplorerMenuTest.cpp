@@ -84,28 +84,30 @@ HWND ShellDialog()
     return found;
 }
 
-// The program's menu windows on screen: the tray menu and its open submenus, and a menu over them.
+bool IsMenuWindow(HWND window)
+{
+    char name[16] = "";
+    return window != nullptr && ::GetClassNameA(window, name, 16) && lstrcmpA(name, "#32768") == 0;
+}
+
 // Whether the menu window at that point shows that item of that menu.
 bool ShowsItemAt(HMENU menu, int position, POINT pt)
 {
     const HWND window = ::WindowFromPoint(pt);
-    char name[16] = "";
     DWORD_PTR shown = 0;
-    return window != nullptr && ::GetClassNameA(window, name, 16) && lstrcmpA(name, "#32768") == 0 &&
-           ::SendMessageTimeoutA(window, MN_GETHMENU, 0, 0, SMTO_ABORTIFHUNG, 1000, &shown) &&
+    return IsMenuWindow(window) && ::SendMessageTimeoutA(window, MN_GETHMENU, 0, 0, SMTO_ABORTIFHUNG, 1000, &shown) &&
            reinterpret_cast<HMENU>(shown) == menu && ::MenuItemFromPoint(nullptr, menu, pt) == position;
 }
 
+// The program's menu windows on screen: the tray menu and its open submenus, and a menu over them.
 int MenusOnScreen()
 {
     int count = 0;
     ::EnumWindows(
         [](HWND hwnd, LPARAM lParam) -> BOOL {
-            char name[16] = "";
             DWORD process = 0;
             ::GetWindowThreadProcessId(hwnd, &process);
-            if (process == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) && ::GetClassNameA(hwnd, name, 16) &&
-                lstrcmpA(name, "#32768") == 0)
+            if (process == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) && IsMenuWindow(hwnd))
                 ++*reinterpret_cast<int*>(lParam);
             return TRUE;
         },
