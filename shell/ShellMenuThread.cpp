@@ -257,10 +257,10 @@ void CShellMenuThread::Decide()
     ::SetEvent(m_job->decided.get());
 }
 
-bool CShellMenuThread::MoveItemsTo(HMENU popup, DWORD timeoutMs, bool inMenuLoop)
+void CShellMenuThread::MoveItemsTo(HMENU popup, DWORD timeoutMs, bool inMenuLoop)
 {
     if (!m_thread)
-        return false;
+        return;
     // Like a menu's own loop: the window paints and hears its timers and other threads, the
     // folders' watches report, and a click waits for the menu it was meant for. Inside
     // another menu's loop, what is posted stays for that loop.
@@ -277,23 +277,22 @@ bool CShellMenuThread::MoveItemsTo(HMENU popup, DWORD timeoutMs, bool inMenuLoop
         if (woken == WAIT_IO_COMPLETION)
             continue;
         if (woken != WAIT_OBJECT_0 + 2)
-            return false; // gone or late: the menu shows without it
+            return; // gone or late: the menu shows without it
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | (answered << 16))) {
             if (msg.message == WM_QUIT) {
                 ::PostQuitMessage(static_cast<int>(msg.wParam));
-                return false;
+                return;
             }
             ::DispatchMessageW(&msg);
         }
     }
     m_ready = true;
     if (m_job->items == nullptr)
-        return false;
+        return;
     if (::GetMenuItemCount(popup) > 0)
         ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
     MoveItems(m_job->items, popup);
-    return true;
 }
 
 bool CShellMenuThread::ForwardMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)

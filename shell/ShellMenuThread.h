@@ -22,9 +22,9 @@ public:
 
     // Waits for the shell's items as long as timeoutMs, answering this thread's messages
     // meanwhile but leaving its input queued for the menu, then moves them to the end of
-    // popup, after a separator where popup has items of its own. False when none came: the
-    // item gone, the shell slow or faulting. inMenuLoop: called inside another menu's loop.
-    bool MoveItemsTo(HMENU popup, DWORD timeoutMs, bool inMenuLoop);
+    // popup, after a separator where popup has items of its own. None come when the item is
+    // gone or the shell slow or faulting. inMenuLoop: called inside another menu's loop.
+    void MoveItemsTo(HMENU popup, DWORD timeoutMs, bool inMenuLoop);
     // While the menu shows: a message the shell's items need (a submenu opening, an item
     // drawn), answered on their own thread. False when the shell did not take it.
     bool ForwardMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
